@@ -15,19 +15,21 @@ struct CivilDate {
     friend bool operator==(const CivilDate&, const CivilDate&) = default;
 };
 
-// Day of the proleptic Gregorian calendar for a value (years 1..9999; outside them the result is unspecified).
+// Day of the proleptic Gregorian calendar for a value. A value outside the years 1..9999 (or NaN, or an
+// infinity) decodes to {0, 0, 0}, which is no date: callers that may see such values check the month.
 CivilDate DecodeDate(TDateTime value);
 
-// The value of midnight at the start of a proleptic Gregorian date; the date must exist.
+// The value of midnight at the start of a proleptic Gregorian date; 0 when the date does not exist.
 TDateTime EncodeDate(int year, int month, int day);
 
 // False when the date does not exist in the proleptic Gregorian calendar of years 1..9999.
 bool IsValidGregorianDate(int year, int month, int day);
 
-// Weekday of the value's day, 1 = Sunday ... 7 = Saturday.
+// Weekday of the value's day, 1 = Sunday ... 7 = Saturday; 0 outside the years 1..9999.
 int DayOfWeek(TDateTime value);
 
-// Days in a proleptic Gregorian month (the platform's rule, not the engine's mixed calendar).
+// Days in a proleptic Gregorian month (the platform's rule, not the engine's mixed calendar); 0 for a month
+// outside 1..12.
 int GregorianDaysInMonth(int year, int month);
 
 } // namespace quenda

@@ -1,0 +1,123 @@
+#pragma once
+// The leap-month data of the lunar calendar, years -849 .. 2100, and the running leap-month count derived
+// from it at compile time. Internal to the engine (and its tests).
+
+#include <array>
+#include <string_view>
+
+namespace quenda::detail {
+
+// One character per year from -849 (position y + 849; year 0 has a slot holding "0"): "0" no leap month,
+// "1".."9" a leap month after that month, "a", "b", "c" after month 10, 11, 12.
+// clang-format off
+inline constexpr std::string_view LeapMonthTable =
+    "0c0080050010a0070030c0080050010a0070030c0080050020" // from -849
+    "a0070030c0080050020a0070030c0090050020a0070030c009" // from -799
+    "0050020a0060030c0060030c00900600c0c0060c00c00c00c0" // from -749
+    "c000600c0c0006090303030006000c00c060c0006c00000c0c" // from -699
+    "0c0060003030006c00009009c0090c00c00900030003090603" // from -649
+    "0030c0c00060c00090c0060600c0030060c00c003006009060" // from -599
+    "030c0060060c0090900c00090c0090c00c0060300060600030" // from -549
+    "30c0c00030c0060030c0090060030c0090300c0080050020a0" // from -499
+    "060030c0080050020b0070030c0090050010a0070030b00900" // from -449
+    "60020a0070040c0080050020a0060030c0080050020b007003" // from -399
+    "0c0090050010a0070030b0090060020a0070040c0080050020" // from -349
+    "a0060030c0080050020b0070030c0090050000c00900909009" // from -299
+    "00909009009009090090090900900900909009009090090090" // from -249
+    "09090090090900900900909009009090090090900900900909" // from -199
+    "00900909009009009090090090900900900909009009090060" // from -149
+    "030c0090050010a0070030b008005001090070040c00800500" // from -99
+    "20a0060030c0090040010a0060030c0090050010a0070030b0" // from -49
+    "080050010a008005001090050020a0060030c0080040010a00" // from 1
+    "60030c0090050010a0070030b0080050010a0070030b008005" // from 51
+    "001090070040c0080050020a0060030c0080040010a0060030" // from 101
+    "c0090050010a0070030b008005001090070040c0080050020a" // from 151
+    "0060030c0080040010a0060030c0090050010a0060030c0090" // from 201
+    "050010a0070030b008005001090070040c0080050020a00600" // from 251
+    "30c0080040010a0070030b0080050010a0070040c008005002" // from 301
+    "0a0060030c0080040010a0070030c0090050010a0070030b00" // from 351
+    "80050020a0060030c0080040010a0060030c0090050050020a" // from 401
+    "0060030c0090050010b0070030c0090050010a0070040c0080" // from 451
+    "040020a0060030c0080050020a0060030c0090050010a00700" // from 501
+    "30b0080040020a0060040c0090050020b0070030c00a005001" // from 551
+    "0a0070030b0090050020a0070030c0080040020a0060030c00" // from 601
+    "90050010a0070030c0090050030b007005001090050020a007" // from 651
+    "004001090060020c0070050c0090060030b0080040020a0060" // from 701
+    "030b0080040010a0060030b0080050010a0050040c00800500" // from 751
+    "10a0060030c0080050010b0070030c007005001090070030b0" // from 801
+    "070040020a0060030c0080040020a0070030b0090050010a00" // from 851
+    "60040c0080050020a0060040c0080050010b0070030c007005" // from 901
+    "001090070030c0080050020a0070030c0090050020a0070030" // from 951
+    "c0090050020a0060040c0090050020a0060040c0090050010b" // from 1001
+    "0070030c0080050030b007004001090060020c008004002090" // from 1051
+    "060020a008004001090050030b0080040020a0060040b00800" // from 1101
+    "40c00a0060020b007005001090060030b0070050020a006002" // from 1151
+    "0c008004002090070030c008005002090070040c0080040020" // from 1201
+    "a0060040b0090050010a0060030b0080050020a0060040c008" // from 1251
+    "0050010b00700300108005001090070030c0080050020a0070" // from 1301
+    "03001090050030a0070030b0090050020a0060040c00900500" // from 1351
+    "30b0070040c0090050010c0070040c0080060020b00700400a" // from 1401
+    "090060020b007003002090060020a005004001090050030b00" // from 1451
+    "7004001090050040c0080040c00a0060020c00700500109006" // from 1501
+    "0030b0070050020a0060020c008004002090060030b0080040" // from 1551
+    "02090060030b0080040020a0060040b0080040010b0060030b" // from 1601
+    "0070050010a006004002070050030800600400307005003070" // from 1651
+    "06004003070050030800600400307005004090060040030700" // from 1701
+    "500409006005002070050030a0060050030700500400206004" // from 1751
+    "00206005003002060040030700500409006004003070050040" // from 1801
+    "8007005003080050040a006005003070050040020600500308" // from 1851
+    "00500400206005002070050040020600500307006004002070" // from 1901
+    "050030800600400307005004080060040a0060050030800500" // from 1951
+    "40020700500409006004002060050030b00600500207005003" // from 2001
+    "08006004003070050040800600400307005004080060040020" // from 2051
+    ;
+// clang-format on
+
+inline constexpr int kFirstTableYear = -849;
+inline constexpr int kLastTableYear = 2100;
+static_assert(LeapMonthTable.size() == kLastTableYear - kFirstTableYear + 1);
+
+// -1 for a character that is not a leap-month digit (the table holds none).
+constexpr int leapMonthFromChar(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'c') return c - 'a' + 10;
+    return -1;
+}
+
+// Index into the count table, which has no entry for year 0: year 0 reads the entry of -1.
+constexpr int leapCountIndex(int year) {
+    if (year < 0) return year + 849;
+    return year == 0 ? 848 : year + 848;
+}
+
+inline constexpr int kLeapCountEntries = 2949;
+
+// The number of years from -849 to y with a leap month, plus one more for 1200 .. 1499: the extra month
+// is part of the data and shifts the month numbers of those years.
+inline constexpr std::array<int, kLeapCountEntries> LeapMonthCountTable = [] {
+    std::array<int, kLeapCountEntries> counts{};
+    int running = 0;
+    for (int year = kFirstTableYear; year <= kLastTableYear; ++year) {
+        if (LeapMonthTable[static_cast<std::size_t>(year - kFirstTableYear)] != '0') ++running;
+        if (year == 0) continue;
+        counts[static_cast<std::size_t>(leapCountIndex(year))] =
+            running + (year >= 1200 && year <= 1499 ? 1 : 0);
+    }
+    return counts;
+}();
+
+constexpr int leapCountOf(int year) {
+    return LeapMonthCountTable[static_cast<std::size_t>(leapCountIndex(year))];
+}
+
+static_assert(leapMonthFromChar(LeapMonthTable[2023 + 849]) == 2);
+static_assert(leapMonthFromChar(LeapMonthTable[2025 + 849]) == 6);
+static_assert(leapMonthFromChar(LeapMonthTable[2033 + 849]) == 11);
+static_assert(leapMonthFromChar(LeapMonthTable[-848 + 849]) == 12);
+static_assert(leapCountOf(-849) == 0 && leapCountOf(-848) == 1);
+static_assert(leapCountOf(1199) == 752 && leapCountOf(1200) == 754);
+static_assert(leapCountOf(1499) == 864 && leapCountOf(1500) == 863);
+static_assert(leapCountOf(2100) == 1084);
+static_assert(leapCountOf(0) == leapCountOf(-1));
+
+} // namespace quenda::detail
