@@ -28,7 +28,7 @@ constexpr HolidayRule kHolidayRules[] = {
 // clang-format on
 
 bool weekdayRuleHolds(const HolidayRule& rule, int year, int month, int day) {
-    if ((day - 1) / 7 != rule.week || !IsValidGregorianDate(year, month, day)) return false;
+    if (!IsValidGregorianDate(year, month, day) || (day - 1) / 7 != rule.week) return false;
     return DayOfWeek(EncodeDate(year, month, day)) == rule.weekday;
 }
 
