@@ -39,17 +39,18 @@ struct LunarMonthDay {
     int month = 0;
     int day = 0;
     bool leap = false;
+    friend bool operator==(const LunarMonthDay&, const LunarMonthDay&) = default;
 };
 
-int LeapMonthOf(int lunarYear);  // -1..12, 0 = no leap month
-int LeapMonthCount(int year);    // running count of leap months since -849 (+1 for 1200..1499)
+int LeapMonthOf(int lunarYear);                 // -1..12, 0 = no leap month
+int LeapMonthCount(int year);                   // running count of leap months since -849 (+1 for 1200..1499)
 int LunarDayOf(int year, int month, int day);   // 1..30, or -1 when no new moon fits
 int LunarMonthOf(int year, int month, int day); // month code, negative for a leap month
 std::optional<LunarMonthDay> GetLunarMonthDay(int year, int month, int day);
 std::optional<LunarDate> SolarToLunar(int year, int month, int day);
 std::optional<CivilDate> LunarToSolar(int lunarYear, int lunarMonth, int lunarDay, bool leap);
 int CompareLunarDates(int y1, int m1, int d1, bool leap1, int y2, int m2, int d2, bool leap2);
-std::string_view LunarDayName(int lunarDay);              // 初一 ... 三十, empty outside 1..30
+std::string_view LunarDayName(int lunarDay);                // 初一 ... 三十, empty outside 1..30
 std::string_view LunarMonthText(int lunarMonth, bool leap); // 正月 ... 腊月, 闰二 ...; empty outside 1..12
 
 // ---- Solar terms -------------------------------------------------------------------------------------
@@ -57,9 +58,10 @@ std::string_view LunarMonthText(int lunarMonth, bool leap); // 正月 ... 腊月
 struct MonthDay {
     int month = 0; // 1..12, 0 when the term lies after December
     int day = 0;   // below 1 when the term lies before January
+    friend bool operator==(const MonthDay&, const MonthDay&) = default;
 };
 
-std::string_view SolarTermName(int index); // 0 立春 ... 23 大寒, empty outside 0..23
+std::string_view SolarTermName(int index);     // 0 立春 ... 23 大寒, empty outside 0..23
 double SolarTermDay(int year, int termNumber); // real day of year; n = 1 小寒 ... 24 冬至, 25 next 小寒
 std::optional<MonthDay> SolarTermDate(int year, int termIndex); // termIndex = n - 1, 0..23
 std::string_view SolarTermTextOf(TDateTime value);
