@@ -50,12 +50,10 @@ constexpr LunarHolidayRule kLunarHolidayRules[] = {
 constexpr std::string_view kNewYearsEve = "除夕";
 
 // The eve is the day whose next day is the first of the first month. Lunar months are 29 or 30 days long,
-// so only their last two days need the second conversion. The day before a new year is never day 1 of its
-// month, and a dropped day of 1582 (lunar day -1) lies in autumn.
+// so only their last two days need the second, costly conversion.
 bool isNewYearsEve(int lunarDay, TDateTime value) {
     if (lunarDay < 29) return false;
-    // The next day as a whole day: for -1 < value < 0 (1899-12-30 with a time) value + 1 stays on the same
-    // day.
+    // The next whole day: value + 1 would stay on 1899-12-30 for a value between -1 and 0.
     const auto next = LunarDateOf(std::trunc(value) + 1);
     return next && next->month == 1 && next->day == 1;
 }
