@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QDateTime;
+
 namespace quenda {
 
 class Clock {
@@ -17,7 +19,7 @@ public:
 };
 
 // Converts between the platform's date-time value and Qt's local date-time.
-TDateTime ToDateTimeValue(const class QDateTime& moment);
-class QDateTime FromDateTimeValue(TDateTime value);
+TDateTime ToDateTimeValue(const QDateTime& moment);
+QDateTime FromDateTimeValue(TDateTime value);
 
 } // namespace quenda
