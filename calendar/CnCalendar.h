@@ -2,7 +2,8 @@
 // The Chinese calendar engine: civil arithmetic in a mixed Julian/Gregorian calendar, lunar dates from
 // computed new moons and a leap-month table, the 24 solar terms by formula, the stem-branch cycle, the
 // zodiac and the star sign. Every function is pure and allocation-free; none throws. Texts are UTF-8 and
-// point into static tables.
+// point into static tables. The new moons and the lunar new year of each civil year of -849..2100 are
+// memoised on first use (safe from any thread); results are the same as computed afresh.
 
 #include "DateTimeValue.h"
 
@@ -18,7 +19,9 @@ int CalendarKind(int year, int month, int day); // 1 Julian, 2 Gregorian, 0 one 
 bool IsLeapYearMixed(int year);
 int DaysInMonth(int year, int month); // 0 for a month outside 1..12
 int DayOfYear(int year, int month, int day);
-int DayNumber(int year, int month, int day); // 0001-01-01 Gregorian is day 1; dropped dates give 0
+// Proleptic Gregorian 0001-01-01 is day 1 (so the Julian 0001-01-01 of this calendar is -1); the dropped
+// dates give 0. Day 0 of a month is the last day of the month before.
+int DayNumber(int year, int month, int day);
 std::optional<CivilDate> DateFromDayNumber(int dayNumber);
 int CompareDates(int y1, int m1, int d1, int y2, int m2, int d2); // 1, 0 or -1
 
@@ -42,7 +45,7 @@ struct LunarMonthDay {
     friend bool operator==(const LunarMonthDay&, const LunarMonthDay&) = default;
 };
 
-int LeapMonthOf(int lunarYear);                 // -1..12, 0 = no leap month
+int LeapMonthOf(int lunarYear);                 // 0 none, 1..12, -1 outside -849..2100
 int LeapMonthCount(int year);                   // running count of leap months since -849 (+1 for 1200..1499)
 int LunarDayOf(int year, int month, int day);   // 1..30, or -1 when no new moon fits
 int LunarMonthOf(int year, int month, int day); // month code, negative for a leap month
