@@ -69,6 +69,13 @@ TEST(LunarCalendar, NewYearsLeapMonthsAndCorrectedSpans) {
         EXPECT_EQ(lunar(c.date.year, c.date.month, c.date.day), c.lunar) << c.date.year;
 }
 
+TEST(LunarCalendar, WithoutAFoundNewYearTheLunarYearChangesOnJanuaryFirst) {
+    // In 37 the month formula and the leap table disagree and the bisection never meets the new year.
+    EXPECT_FALSE(LunarToSolar(37, 1, 1, false).has_value());
+    EXPECT_EQ(lunar(36, 12, 31).year, 36);
+    EXPECT_EQ(lunar(37, 1, 1).year, 37);
+}
+
 TEST(LunarCalendar, YearsOutsideTheTablesFailWithoutOutput) {
     EXPECT_FALSE(SolarToLunar(2101, 1, 1).has_value());
     EXPECT_FALSE(SolarToLunar(-850, 12, 31).has_value());
