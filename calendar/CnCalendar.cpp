@@ -230,17 +230,38 @@ std::string_view LunarDayName(int lunarDay) {
     return kNames[lunarDay - 1];
 }
 
+namespace {
+
+// clang-format off
+constexpr std::string_view LunarMonthNames[12] = {"正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "冬", "腊"};
+// clang-format on
+
+// Month texts composed once at compile time, so each can be handed out as a view: "正月" for an ordinary
+// month, "闰正" (no 月) for a leap month. Every part is one three-byte UTF-8 character.
+using MonthText = std::array<char, 6>;
+constexpr MonthText joinCharacters(std::string_view first, std::string_view second) {
+    MonthText text{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        text[i] = first[i];
+        text[3 + i] = second[i];
+    }
+    return text;
+}
+constexpr auto composeMonthTexts(bool leap) {
+    std::array<MonthText, 12> texts{};
+    for (std::size_t i = 0; i < 12; ++i)
+        texts[i] = leap ? joinCharacters("闰", LunarMonthNames[i]) : joinCharacters(LunarMonthNames[i], "月");
+    return texts;
+}
+constexpr auto kMonthTexts = composeMonthTexts(false);
+constexpr auto kLeapMonthTexts = composeMonthTexts(true);
+
+} // namespace
+
 std::string_view LunarMonthText(int lunarMonth, bool leap) {
-    // clang-format off
-    static constexpr std::string_view kMonthTexts[12] = {
-        "正月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "冬月", "腊月",
-    };
-    static constexpr std::string_view kLeapTexts[12] = {
-        "闰正", "闰二", "闰三", "闰四", "闰五", "闰六", "闰七", "闰八", "闰九", "闰十", "闰冬", "闰腊",
-    };
-    // clang-format on
     if (lunarMonth < 1 || lunarMonth > 12) return {};
-    return leap ? kLeapTexts[lunarMonth - 1] : kMonthTexts[lunarMonth - 1];
+    const MonthText& text = (leap ? kLeapMonthTexts : kMonthTexts)[static_cast<std::size_t>(lunarMonth - 1)];
+    return {text.data(), text.size()};
 }
 
 } // namespace quenda

@@ -34,13 +34,13 @@ int termShift(int year, int termNumber) {
 
 std::string_view SolarTermName(int index) {
     // clang-format off
-    static constexpr std::string_view kNames[24] = {
+    static constexpr std::string_view SolarTermNames[24] = {
         "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至", "小暑", "大暑",
         "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至", "小寒", "大寒",
     };
     // clang-format on
     if (index < 0 || index > 23) return {};
-    return kNames[index];
+    return SolarTermNames[index];
 }
 
 double SolarTermDay(int year, int termNumber) {
