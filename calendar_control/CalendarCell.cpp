@@ -1,0 +1,116 @@
+#include "CalendarCell.h"
+
+#include "CalendarPainting.h"
+
+namespace quenda {
+
+namespace {
+
+constexpr int kLongNameMinWidth = 37;
+
+void PaintHeader(const CellStyle& style, QPainter& painter, int column, int cw, int ch) {
+    const QRect textRect(0, 0, cw - 2, ch);
+    const QString text = WeekDayCaption(column, textRect.width(), style.ShowWeekNum, style.Locale);
+    TColor colour = style.ColorTitleWeek;
+    if (column == 0) colour = style.ColorWeekNum;
+    if (column == 1 || column == 7) colour = style.ColorTitleWeekEnd;
+    painter.setFont(style.Font);
+    painter.setPen(ToQColor(colour));
+    DrawLine(painter, textRect, text, Qt::AlignTop | Qt::AlignHCenter);
+    painter.setPen(ToQColor(style.ColorTitleWeekLine));
+    painter.drawLine(0, ch - 4, cw - 1, ch - 4);
+    if (style.ShowWeekNum && style.ShowWeekNumLine && column == 0)
+        painter.drawLine(cw - 1, 0, cw - 1, ch - 1);
+}
+
+void PaintWeekNumber(const CellContext& context, QPainter& painter, int row, int cw, int ch) {
+    const CellStyle& style = context.style;
+    const QString& week = context.table.WeekNumbers(row);
+    if (!style.ShowWeekNum || week.isEmpty()) return;
+    painter.setFont(style.TitleFont);
+    painter.setPen(ToQColor(style.ColorWeekNum));
+    DrawLine(painter, QRect(0, 0, cw, ch), week, Qt::AlignCenter);
+    if (!style.ShowWeekNumLine) return;
+    painter.setPen(ToQColor(style.ColorTitleWeekLine));
+    painter.drawLine(cw - 1, 0, cw - 1, ch - 1);
+}
+
+void PaintTitleCell(const CellStyle& style, QPainter& painter, int n, const QString& text, int cw, int ch) {
+    if (text.isEmpty()) return;
+    Qt::Alignment alignment = Qt::AlignHCenter;
+    TColor colour = style.ColorTitleAnimalsYear;
+    if (n == kConstellationCell) colour = style.ColorTitleConstellation;
+    if (n == kStemBranchCell) alignment = Qt::AlignRight;
+    if (n == kAnimalYearCell) alignment = Qt::AlignLeft;
+    painter.setFont(style.TitleFont);
+    painter.setPen(ToQColor(colour));
+    DrawLine(painter, QRect(0, 8, cw, ch - 8), text, Qt::AlignTop | alignment);
+}
+
+// Offers a text to a draw event; true when the control should still draw it.
+bool OfferText(const CellContext& context, const TDrawDateCellEvent* event, QPainter& painter, int day,
+               const QRect& cell, bool selected, QString& text) {
+    bool defaultDraw = true;
+    if (event != nullptr && *event) (*event)(context.sender, day, painter, cell, selected, text, defaultDraw);
+    return defaultDraw;
+}
+
+void PaintDay(const CellContext& context, const CellRequest& request, QPainter& painter, int cw, int ch) {
+    const CellStyle& style = context.style;
+    const bool highlighted = request.selected && (!style.HideSelection || request.gridFocused);
+    const QRect cell(0, 0, cw, ch);
+    if (highlighted) GradientFill(painter, cell, 256, 0, style.ColorSelectedStart, style.ColorSelectedEnd);
+    const int n = CellNumberOf(request.column, request.row);
+    const TcnDateInf& info = context.table.Cells(n);
+    if (!info.Valid) return;
+    if (n >= kConstellationCell) return PaintTitleCell(style, painter, n, info.DayText, cw, ch);
+
+    QString text = info.DayText;
+    painter.setFont(style.FontDate);
+    painter.setPen(ToQColor(info.DayColor));
+    if (OfferText(context, context.onDrawDateCell, painter, info.Day, cell, request.selected, text))
+        DrawLine(painter, QRect(2, 0, cw - 4, ch / 2), text, Qt::AlignBottom | Qt::AlignHCenter);
+
+    text = info.LunarText;
+    painter.setFont(style.FontCnDate);
+    painter.setPen(ToQColor(info.LunarColor));
+    if (!OfferText(context, context.onDrawCnDateCell, painter, info.Day, cell, request.selected, text))
+        return;
+    DrawLine(painter, QRect(2, ch / 2, cw - 4, ch - ch / 2), text, Qt::AlignTop | Qt::AlignHCenter);
+    if (!highlighted) return;
+    painter.setPen(ToQColor(style.ColorSelectedFrame));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(0, 0, -1, -1));
+}
+
+} // namespace
+
+QString WeekDayCaption(int column, int textWidth, bool showWeekNum, const QLocale& locale) {
+    if (column == 0) return showWeekNum ? QStringLiteral("W") : QString();
+    if (column < 1 || column > 7) return {};
+    // clang-format off
+    static const QString kShort[7] = {"日", "一", "二", "三", "四", "五", "六"};
+    // clang-format on
+    if (textWidth < kLongNameMinWidth) return kShort[column - 1];
+    const int qtDay = column == 1 ? 7 : column - 1; // Qt counts Monday 1 ... Sunday 7
+    return locale.dayName(qtDay, QLocale::LongFormat);
+}
+
+void PaintCell(const CellContext& context, const CellRequest& request, QImage& cellBitmap) {
+    const int cw = request.rect.width();
+    const int ch = request.rect.height();
+    if (cw <= 0 || ch <= 0) return;
+    if (cellBitmap.size() != request.rect.size())
+        cellBitmap = QImage(request.rect.size(), QImage::Format_RGB32);
+    QPainter painter(&cellBitmap);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), context.backBuffer, request.rect.translated(context.gridOrigin));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setBrush(Qt::NoBrush);
+    if (request.row == 0) return PaintHeader(context.style, painter, request.column, cw, ch);
+    if (request.column == 0) return PaintWeekNumber(context, painter, request.row, cw, ch);
+    if (request.column == 8) return;
+    PaintDay(context, request, painter, cw, ch);
+}
+
+} // namespace quenda

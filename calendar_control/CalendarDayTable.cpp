@@ -1,0 +1,113 @@
+#include "CalendarDayTable.h"
+
+#include <QDate>
+
+namespace quenda {
+
+namespace {
+
+QString FromEngine(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+constexpr TColor kRed = 255;
+
+// Cells 1..37 start each month empty; days of the neighbouring months are never shown.
+void ClearDayCells(TDayTable& table, const DayColours& colours) {
+    table.ClearWeekNumbers();
+    for (int n = 1; n <= kLastDayCell; ++n) {
+        TcnDateInf& cell = table.Cells(n);
+        cell.Valid = false;
+        cell.LunarMonth.clear();
+        cell.LunarDay.clear();
+        cell.LunarText.clear();
+        const bool weekend = n % 7 == 1 || n % 7 == 0;
+        cell.DayColor = weekend ? kRed : colours.ColorDate;
+    }
+}
+
+void FillDay(TcnDateInf& cell, const TChnCal& info, int day, const DayColours& colours) {
+    cell.DayText = QString::number(day);
+    cell.Day = day;
+    cell.LunarMonth = FromEngine(info.LunarMonthText);
+    cell.LunarDay = FromEngine(info.LunarDayText);
+    LunarLine line = ChooseLunarLine(info, colours);
+    cell.LunarText = std::move(line.text);
+    cell.LunarColor = line.colour;
+    cell.Valid = true;
+}
+
+} // namespace
+
+CellPos CellPosOf(int cellNumber) {
+    return {(cellNumber - 1) % 7 + 1, (cellNumber - 1) / 7 + 1};
+}
+
+int CellNumberOf(int column, int row) {
+    return (row - 1) * 7 + column;
+}
+
+void TDayTable::ClearWeekNumbers() {
+    for (QString& week : m_weekNumbers)
+        week.clear();
+    m_weekCount = 0;
+}
+
+void TDayTable::AppendWeekNumber(int week) {
+    if (m_weekCount < kWeekRows) m_weekNumbers.at(++m_weekCount) = QString::number(week);
+}
+
+int IsoWeekNumber(int year, int month, int day) {
+    return QDate(year, month, day).weekNumber();
+}
+
+LunarLine ChooseLunarLine(const TChnCal& info, const DayColours& colours) {
+    LunarLine line;
+    if (info.LunarDayText == "初一")
+        line = {FromEngine(info.LunarMonthText), kRed};
+    else
+        line = {FromEngine(info.LunarDayText), colours.ColorCnDate};
+    if (!info.HolidayText.empty()) line = {FromEngine(info.HolidayText), colours.ColorHoliday};
+    if (!info.SolarTermText.empty()) line = {FromEngine(info.SolarTermText), colours.ColorLunarHolDay};
+    if (!info.LunarHolidayText.empty()) line = {FromEngine(info.LunarHolidayText), colours.ColorCnHolDay};
+    return line;
+}
+
+QString SelectedText(int year, int month, int day, const QString& eraText, const QString& cnDate) {
+    const QString date = year >= 1949 ? QStringLiteral("%1-%2-%3")
+                                            .arg(year, 4, 10, QLatin1Char('0'))
+                                            .arg(month, 2, 10, QLatin1Char('0'))
+                                            .arg(day, 2, 10, QLatin1Char('0'))
+                                      : eraText;
+    return date + QStringLiteral(" 农历") + cnDate;
+}
+
+int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours) {
+    table.Cells(kConstellationCell).Valid = true;
+    table.Cells(kStemBranchCell).Valid = true;
+    table.Cells(kAnimalYearCell).Valid = true;
+    table.Cells(kStemBranchCell).DayText = FromEngine(info.YearStemBranchText);
+    table.Cells(kAnimalYearCell).DayText = FromEngine(info.AnimalText) + QStringLiteral("年");
+    ClearDayCells(table, colours);
+
+    const TDateTime first = EncodeDate(year, month, 1);
+    const int firstCell = DayOfWeek(first);
+    const int days = GregorianDaysInMonth(year, month);
+    int selectedCell = 0;
+    int previousWeek = 0;
+    for (int d = 1; d <= days; ++d) {
+        const int i = firstCell + d - 1;
+        info.Fill(EncodeDate(year, month, d));
+        const int week = IsoWeekNumber(year, month, d);
+        if (d == 1 || week != previousWeek) table.AppendWeekNumber(week);
+        previousWeek = week;
+        FillDay(table.Cells(i), info, d, colours);
+        if (d == day) {
+            table.Cells(kConstellationCell).DayText = FromEngine(info.ConstellationText);
+            selectedCell = i;
+        }
+    }
+    return selectedCell;
+}
+
+} // namespace quenda
