@@ -186,6 +186,22 @@ TEST(RenderedControl, DrawEventsCanReplaceOrSuppressTheTexts) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), std::pair(4, false)), seen.end());
 }
 
+TEST(RenderedControl, PlainRepaintComposesNoCellAndFillsNoDate) {
+    const auto calendar = MakeCalendar(kNow);
+    int composed = 0;
+    calendar->OnDrawDateCell = [&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool&) {
+        ++composed;
+    };
+    const TDateTime lastFill = calendar->DateInfo().Date;
+    calendar->repaint();
+    const QImage shot = calendar->grab().toImage();
+    EXPECT_EQ(composed, 0);
+    EXPECT_EQ(calendar->DateInfo().Date, lastFill);
+    // The grid on screen is the buffer composed at the last refresh.
+    EXPECT_EQ(shot.copy(calendar->DayGrid().geometry()).convertToFormat(QImage::Format_RGB32),
+              calendar->DayGrid().Buffer());
+}
+
 TEST(DateRoutine, RefusedValuesChangeNothing) {
     const auto calendar = MakeCalendar(kNow);
     EventLog log;
