@@ -523,7 +523,9 @@ void RtfParser::emitText(QStringView text) {
         if (!chars().hidden) m_builder.appendText(text, runFormat());
         break;
     case Destination::FontTable:
-        if (m_fontEntry && m_fontName.size() < kMaxFontNameLength) m_fontName.append(text);
+        // Cut at a fixed length, not per chunk: a saved name must read back to the same name.
+        if (m_fontEntry)
+            m_fontName.append(text.first(std::min(text.size(), kMaxFontNameLength - m_fontName.size())));
         break;
     default:
         break;
@@ -574,6 +576,10 @@ void RtfParser::startFontEntry(int id) {
 
 void RtfParser::finishFontEntry() {
     if (!m_fontEntry) return;
+    // A face name is one line of printable text; what else a damaged table holds is dropped.
+    m_fontName.removeIf([](QChar c) {
+        return c.unicode() < 0x20 || c.isSurrogate() || c == QChar(0x2028) || c == QChar(0x2029) || c == u';';
+    });
     m_fontNames[*m_fontEntry] = m_fontName.trimmed();
     m_fontEntry.reset();
     m_fontName.clear();
