@@ -9,6 +9,7 @@
 namespace quenda {
 
 TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAutoFillBackground(false);
     setCursor(Qt::PointingHandCursor);
 }

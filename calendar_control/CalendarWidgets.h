@@ -17,6 +17,8 @@ class TLinkLabel : public QLabel {
     Q_OBJECT
 public:
     explicit TLinkLabel(QWidget* parent);
+    // Two pixels below the text line keep the underline of "今天" inside the label.
+    QSize sizeHint() const override { return QLabel::sizeHint() + QSize(0, 2); }
 
 signals:
     void clicked(QPoint globalPos);

@@ -86,7 +86,7 @@ void TChnCalendar::CreateChildren() {
 }
 
 void TChnCalendar::ConnectChildren() {
-    connect(m_todayLabel, &TLinkLabel::clicked, this, [this] { GoToday(); });
+    connect(m_todayLabel, &TLinkLabel::clicked, this, &TChnCalendar::GoToday);
     for (TLinkLabel* label : {m_monthLabel, m_monthUnitLabel}) {
         connect(label, &TLinkLabel::clicked, this, [this](QPoint at) { OpenMenu(*m_monthMenu, at); });
         connect(label, &TLinkLabel::menuRequested, this, [this](QPoint at) { OpenMenu(*m_monthMenu, at); });
@@ -99,8 +99,8 @@ void TChnCalendar::ConnectChildren() {
         connect(label, &TLinkLabel::left, this, [this] { m_mousePressed = false; });
     for (TSpinButton* spin : {m_monthSpin, m_yearSpin})
         connect(spin, &TSpinButton::left, this, [this] { m_mousePressed = false; });
-    connect(m_monthSpin, &TSpinButton::arrowClicked, this, [this] { StepMonth(); });
-    connect(m_yearSpin, &TSpinButton::arrowClicked, this, [this] { StepYear(); });
+    connect(m_monthSpin, &TSpinButton::arrowClicked, this, &TChnCalendar::StepMonth);
+    connect(m_yearSpin, &TSpinButton::arrowClicked, this, &TChnCalendar::StepYear);
 }
 
 void TChnCalendar::CreateWnd() {

@@ -1,5 +1,6 @@
 // Draws the month calendar at a given size to a PNG, with "now" fixed so the picture is reproducible.
-// Usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]]   (default date 2013-01-03T09:09)
+// Usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]] [options]   (default 2013-01-03T09:09)
+// Options: --week-numbers, --no-title, --picture FILE (with --stretch, --center, --alpha N).
 #include "ChnCalendarPicker.h"
 #include "Clock.h"
 
@@ -17,6 +18,27 @@ std::optional<quenda::TDateTime> ParseMoment(const QString& text) {
     return quenda::ToDateTimeValue(moment);
 }
 
+QString OptionValue(const QStringList& args, const QString& name) {
+    const qsizetype at = args.indexOf(name);
+    return at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
+}
+
+// Applies the options after the control has its date, as a host would.
+bool ApplyOptions(quenda::TChnCalendar& calendar, const QStringList& args) {
+    calendar.SetShowWeekNum(args.contains("--week-numbers"));
+    if (args.contains("--no-title")) calendar.SetShowTitle(false);
+    const QString picturePath = OptionValue(args, "--picture");
+    if (picturePath.isEmpty()) return true;
+    const QImage picture(picturePath);
+    if (picture.isNull()) return false;
+    calendar.SetStretch(args.contains("--stretch"));
+    calendar.SetCenter(args.contains("--center"));
+    const QString alpha = OptionValue(args, "--alpha");
+    if (!alpha.isEmpty()) calendar.SetAlphaBlend(static_cast<std::uint8_t>(alpha.toUInt() & 0xFF));
+    calendar.SetBackGround(picture);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -26,9 +48,10 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     const int width = args.size() > 3 ? args.at(1).toInt() : 0;
     const int height = args.size() > 3 ? args.at(2).toInt() : 0;
-    const auto now = ParseMoment(args.size() > 4 ? args.at(4) : QStringLiteral("2013-01-03T09:09"));
+    const bool dated = args.size() > 4 && !args.at(4).startsWith("--");
+    const auto now = ParseMoment(dated ? args.at(4) : QStringLiteral("2013-01-03T09:09"));
     if (width < 60 || height < 80 || width > 4000 || height > 4000 || !now) {
-        std::fprintf(stderr, "usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]]\n");
+        std::fprintf(stderr, "usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]] [options]\n");
         return 2;
     }
     quenda::Clock::SetNowForTesting([moment = *now] { return moment; });
@@ -41,6 +64,10 @@ int main(int argc, char* argv[]) {
     calendar.resize(width, height);
     calendar.show();
     app.processEvents();
+    if (!ApplyOptions(calendar, args)) {
+        std::fprintf(stderr, "cannot read the picture\n");
+        return 1;
+    }
     if (!calendar.grab().save(args.at(3), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(3)));
         return 1;
