@@ -42,8 +42,12 @@ void sanitize(QString& text) {
 DocumentBuilder::DocumentBuilder(QTextDocument& document, const std::map<int, QString>& fontNames)
     : m_fontNames(fontNames), m_cursor(&document) {}
 
-QTextCharFormat DocumentBuilder::charFormat(const RunFormat& format) const {
-    QTextCharFormat result;
+const QTextCharFormat& DocumentBuilder::charFormat(const RunFormat& format) {
+    constexpr std::size_t kCachedFormats = 64;
+    for (const auto& [known, built] : m_formats)
+        if (known == format) return built;
+    if (m_formats.size() >= kCachedFormats) m_formats.clear();
+    QTextCharFormat& result = m_formats.emplace_back(format, QTextCharFormat()).second;
     if (const auto font = m_fontNames.find(format.font); font != m_fontNames.end() && !font->second.isEmpty())
         result.setFontFamilies({font->second});
     result.setFontPointSize(format.halfPoints / 2.0);

@@ -7,6 +7,8 @@
 
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QTextDocument;
 
@@ -44,13 +46,16 @@ public:
 private:
     void openPendingBlock();
     void flushRun();
-    QTextCharFormat charFormat(const RunFormat& format) const;
+    const QTextCharFormat& charFormat(const RunFormat& format);
 
     const std::map<int, QString>& m_fontNames;
     QTextCursor m_cursor;
     QString m_runText;
     RunFormat m_runFormat;
     bool m_blockPending = false;
+    // A note switches between a few formats again and again; building a QTextCharFormat costs more than
+    // finding it here.
+    std::vector<std::pair<RunFormat, QTextCharFormat>> m_formats;
 };
 
 } // namespace quenda::rtf

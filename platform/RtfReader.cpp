@@ -95,6 +95,7 @@ private:
     void parseHexByte();
     void controlSymbol(char symbol);
     void textByte(unsigned char byte);
+    void textBytes();
     void controlWord(std::string_view word, bool hasParameter, int parameter);
     bool documentWord(Keyword keyword, bool hasParameter, int parameter);
     bool characterWord(Keyword keyword, bool hasParameter, int parameter);
@@ -154,8 +155,7 @@ bool RtfParser::parse() {
         } else if (c == '\\') {
             parseBackslash();
         } else {
-            ++m_pos;
-            textByte(static_cast<unsigned char>(c));
+            textBytes();
         }
     }
     flushBytes();
@@ -297,6 +297,24 @@ void RtfParser::textByte(unsigned char byte) {
     }
     if (byte == '\r' || byte == '\n' || (byte < 0x20 && byte != '\t')) return;
     m_pendingBytes.append(char(byte));
+}
+
+// Plain body text comes in long stretches between control words; they go to the pending bytes at once.
+void RtfParser::textBytes() {
+    if (group().destination != Destination::Body || m_skipCount > 0) {
+        textByte(static_cast<unsigned char>(m_data[m_pos++]));
+        return;
+    }
+    const qsizetype start = m_pos;
+    while (m_pos < m_size) {
+        const auto c = static_cast<unsigned char>(m_data[m_pos]);
+        if (c == '{' || c == '}' || c == '\\' || c < 0x20) break;
+        ++m_pos;
+    }
+    if (m_pos > start)
+        m_pendingBytes.append(m_data + start, m_pos - start);
+    else
+        textByte(static_cast<unsigned char>(m_data[m_pos++]));
 }
 
 void RtfParser::skipBinary(int length) {
