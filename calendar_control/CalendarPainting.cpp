@@ -127,6 +127,11 @@ void BlendLayer(QImage& target, QImage& layer, QPoint origin, QRgb key, int weig
 }
 
 void RenderBackground(const BackgroundParams& params, QImage& backBuffer, QImage& pictureLayer) {
+    if (params.size.isEmpty()) {
+        backBuffer = QImage();
+        pictureLayer = QImage();
+        return;
+    }
     if (backBuffer.size() != params.size || backBuffer.format() != QImage::Format_RGB32)
         backBuffer = QImage(params.size, QImage::Format_RGB32);
     backBuffer.fill(Qt::white);

@@ -132,7 +132,10 @@ bool TChnCalendar::CanSelectCell(int column, int row) {
         SetDateTime(EncodeDate(date.year, date.month, m_table.Cells(n).Day));
         if (OnDateClick && m_mousePressed) OnDateClick(this);
     } catch (...) {
+        // The date routine has already put the selection on the fallback date; accepting the pressed
+        // cell would highlight a day that is not the control's date.
         SetDateTime(Clock::Now());
+        return false;
     }
     return true;
 }

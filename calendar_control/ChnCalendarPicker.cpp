@@ -196,7 +196,7 @@ void TChnCalendar::showEvent(QShowEvent* event) {
 
 void TChnCalendar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::FontChange) return;
+    if (event->type() != QEvent::FontChange || m_dayGrid == nullptr) return;
     m_style.Font = font();
     update();
     m_dayGrid->RefreshAll(); // the week-day header is drawn in the control's font

@@ -32,13 +32,14 @@ bool TDayGrid::ProposeCell(int column, int row) {
 }
 
 void TDayGrid::RefreshAll() {
-    if (m_host == nullptr) return;
+    if (m_host == nullptr || size().isEmpty()) return;
     if (m_buffer.size() != size()) m_buffer = QImage(size(), QImage::Format_RGB32);
     m_buffer.fill(Qt::white);
     QPainter painter(&m_buffer);
     for (int row = 0; row < kGridRows; ++row)
         for (int column = 0; column < kGridColumns; ++column) {
             const QRect rect = CellRect(m_sizes, column, row);
+            if (rect.isEmpty()) continue; // a grid too small for its cells: nothing to show
             const bool selected = m_selected == GridCell{column, row};
             painter.drawImage(rect.topLeft(), m_host->ComposeCell(column, row, rect, selected, hasFocus()));
         }
@@ -50,6 +51,7 @@ void TDayGrid::RefreshCell(int column, int row) {
     if (m_host == nullptr) return;
     if (m_buffer.size() != size()) return RefreshAll();
     const QRect rect = CellRect(m_sizes, column, row);
+    if (rect.isEmpty()) return;
     const bool selected = m_selected == GridCell{column, row};
     QPainter painter(&m_buffer);
     painter.drawImage(rect.topLeft(), m_host->ComposeCell(column, row, rect, selected, hasFocus()));

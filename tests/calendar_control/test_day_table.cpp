@@ -180,15 +180,5 @@ TEST(Footer, FormattedDateFrom1949AndTheEraBefore) {
     EXPECT_EQ(SelectedText(5, 2, 9, "X", "Y"), "X 农历Y");
 }
 
-TEST(CellNumbers, RowsAndColumnsMapBothWays) {
-    EXPECT_EQ(CellPosOf(1), (CellPos{1, 1}));
-    EXPECT_EQ(CellPosOf(7), (CellPos{7, 1}));
-    EXPECT_EQ(CellPosOf(14), (CellPos{7, 2}));
-    EXPECT_EQ(CellPosOf(37), (CellPos{2, 6}));
-    EXPECT_EQ(CellPosOf(40), (CellPos{5, 6}));
-    for (int n = 1; n <= 42; ++n)
-        EXPECT_EQ(CellNumberOf(CellPosOf(n).column, CellPosOf(n).row), n);
-}
-
 } // namespace
 } // namespace quenda

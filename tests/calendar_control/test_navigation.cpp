@@ -165,6 +165,18 @@ TEST(Mouse, FirstPressOnlyChangesLaterPressesAlsoClick) {
     EXPECT_TRUE(calendar->DayGrid().hasFocus());
 }
 
+TEST(Mouse, FailingClickHandlerFallsBackToNow) {
+    const auto calendar = MakeCalendar(kNow);
+    calendar->OnDateClick = [](TChnCalendar*) { throw std::runtime_error("handler failure"); };
+    calendar->OnDateSelect = [](TChnCalendar*) { throw std::runtime_error("handler failure"); };
+    Press(*calendar, 5, 2); // first press: no click yet
+    Release(*calendar, 5, 2);
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2013, 1, 10));
+    Press(*calendar, 6, 2); // the 11th is applied, then the click handler fails
+    EXPECT_EQ(calendar->DateTime(), kNow);
+    EXPECT_EQ(calendar->DayGrid().Selected(), (GridCell{5, 1}));
+}
+
 TEST(Mouse, PressesOnCellsWithoutADayChangeNothing) {
     const auto calendar = MakeCalendar(kNow);
     EventLog log;

@@ -4,6 +4,7 @@
 #include "CalendarPainting.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -200,6 +201,22 @@ TEST(RenderedControl, PlainRepaintComposesNoCellAndFillsNoDate) {
     // The grid on screen is the buffer composed at the last refresh.
     EXPECT_EQ(shot.copy(calendar->DayGrid().geometry()).convertToFormat(QImage::Format_RGB32),
               calendar->DayGrid().Buffer());
+}
+
+TEST(RenderedControl, SizesTooSmallForTheGridDrawWithoutFailing) {
+    const auto calendar = MakeCalendar(kNow);
+    QImage picture(50, 20, QImage::Format_ARGB32);
+    picture.fill(qRgba(10, 20, 30, 128));
+    calendar->SetBackGround(picture);
+    calendar->SetStretch(true);
+    for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(14, 66), QSize(30, 90), QSize(419, 250)}) {
+        calendar->resize(size);
+        QApplication::sendPostedEvents();
+        calendar->grab();
+        calendar->SetDateTime(calendar->DateTime() + 1);
+    }
+    EXPECT_EQ(calendar->DayGrid().geometry(), QRect(8, 40, 404, 183));
+    EXPECT_EQ(calendar->DateTime(), kNow + 5);
 }
 
 TEST(DateRoutine, RefusedValuesChangeNothing) {
