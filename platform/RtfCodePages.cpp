@@ -1,5 +1,6 @@
 #include "RtfCodePages.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -177,6 +178,13 @@ void CodePageDecoder::decodeGbkAppend(const char* data, qsizetype size, QString&
 void CodePageDecoder::decodeAppend(int codePage, const char* data, qsizetype size, QString& out) {
     if (size <= 0) return;
     if (codePage == kCodePageGbk) return decodeGbkAppend(data, size, out);
+    // Every code page a note can name reads ASCII as ASCII; most runs are ASCII, and opening a converter
+    // for them would cost more than the whole run.
+    if (codePage != kCodePageSymbol &&
+        std::all_of(data, data + size, [](char c) { return (c & 0x80) == 0; })) {
+        out.append(QLatin1StringView(data, size));
+        return;
+    }
     if (codePage == kCodePageSymbol) {
         for (qsizetype i = 0; i < size; ++i)
             out.append(QChar(symbolToUnicode(static_cast<unsigned char>(data[i]))));
