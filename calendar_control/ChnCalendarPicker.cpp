@@ -95,7 +95,8 @@ void TChnCalendar::ConnectChildren() {
         connect(label, &TLinkLabel::clicked, this, [this](QPoint at) { OpenMenu(*m_yearMenu, at); });
         connect(label, &TLinkLabel::menuRequested, this, [this](QPoint at) { OpenMenu(*m_yearMenu, at); });
     }
-    for (TLinkLabel* label : {m_todayLabel, m_monthLabel, m_monthUnitLabel, m_yearLabel, m_yearUnitLabel})
+    for (TLinkLabel* label :
+         {m_todayLabel, m_monthLabel, m_monthUnitLabel, m_yearLabel, m_yearUnitLabel, m_selectedLabel})
         connect(label, &TLinkLabel::left, this, [this] { m_mousePressed = false; });
     for (TSpinButton* spin : {m_monthSpin, m_yearSpin})
         connect(spin, &TSpinButton::left, this, [this] { m_mousePressed = false; });
@@ -106,6 +107,13 @@ void TChnCalendar::ConnectChildren() {
 void TChnCalendar::CreateWnd() {
     if (m_created) return;
     m_created = true;
+    BuildMenus();
+    SetDateTime(Clock::Now());
+    SetShowTitle(true);
+}
+
+// Fills both menus once, then sizes the header row and the week-number column and spreads the grid.
+void TChnCalendar::BuildMenus() {
     BuildMonthMenu(*m_monthMenu, CalendarLocale());
     BuildYearMenu(*m_yearMenu);
     for (QMenu* menu : {m_monthMenu, m_yearMenu})
@@ -120,8 +128,6 @@ void TChnCalendar::CreateWnd() {
     m_dayGrid->SetColumnZeroWidth(m_style.ShowWeekNum ? kWeekColumnShown : kWeekColumnHidden);
     const QRect grid = m_dayGrid->geometry();
     m_dayGrid->SetSizes(SpreadGrid(grid.width(), grid.height(), m_dayGrid->Sizes().columnWidths[0]));
-    SetDateTime(Clock::Now());
-    SetShowTitle(true);
 }
 
 void TChnCalendar::SetShowTitle(bool value) {

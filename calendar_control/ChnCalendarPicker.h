@@ -144,6 +144,7 @@ protected:
 
 private:
     void CreateChildren();
+    void BuildMenus();
     void PlaceMonthLabel();
     void ApplyLabelColour(QLabel& label, TColor colour);
     void ApplyDate(TDateTime value);
@@ -197,7 +198,7 @@ private:
     TLinkLabel* m_monthUnitLabel = nullptr;
     TLinkLabel* m_yearLabel = nullptr;
     TLinkLabel* m_yearUnitLabel = nullptr;
-    QLabel* m_selectedLabel = nullptr;
+    TLinkLabel* m_selectedLabel = nullptr;
     TSpinButton* m_monthSpin = nullptr;
     TSpinButton* m_yearSpin = nullptr;
     QMenu* m_monthMenu = nullptr;

@@ -80,9 +80,9 @@ void TDayGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 // The second press of a double click proposes nothing.
-void TDayGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+void TDayGrid::mouseDoubleClickEvent(QMouseEvent*) {
     setFocus(Qt::MouseFocusReason);
-    if (event->button() == Qt::LeftButton) m_tracking = true;
+    m_tracking = false; // neither a drag nor a click follows it
     if (m_host != nullptr) m_host->GridPressed();
 }
 
