@@ -27,7 +27,8 @@ void loadPlainText(const QByteArray& bytes, QTextDocument& document) {
 } // namespace
 
 bool isRtf(const QByteArray& bytes) {
-    qsizetype start = 0;
+    // Some tools put a UTF-8 byte order mark before the document.
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size() &&
            (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
         ++start;

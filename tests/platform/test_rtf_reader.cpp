@@ -147,6 +147,9 @@ TEST(RtfReaderPlainText, FallsBackToUtf8ThenGb18030) {
     result = readRtf("  \r\n{\\rtf1 lead}", document);
     EXPECT_TRUE(result.wasRtf);
     EXPECT_EQ(documentPlainText(document), "lead");
+    result = readRtf("\xEF\xBB\xBF{\\rtf1 bom}", document);
+    EXPECT_TRUE(result.wasRtf);
+    EXPECT_EQ(documentPlainText(document), "bom");
 }
 
 TEST(RtfReaderDocument, LoadingReplacesContentAndLeavesNoUndoStep) {
