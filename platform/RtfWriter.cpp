@@ -158,8 +158,8 @@ void RtfWriter::writeText(QStringView text, QByteArray& out) {
         } else if (c == u'\t' || c == 0x2028) {
             out.append(c == u'\t' ? "\\tab" : "\\line");
             m_needSpace = true;
-        } else if (c < 0x20) {
-            continue; // control characters have no place in a note
+        } else if (c < 0x20 || c == 0xFFFC) {
+            continue; // control characters and the marks of embedded objects have no place in a note
         } else if (c < 0x80) {
             separate(out);
             out.append(char(c));
