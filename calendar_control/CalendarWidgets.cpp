@@ -42,13 +42,11 @@ void TSpinButton::paintEvent(QPaintEvent*) {
     const int half = height() / 2;
     const QRect halves[2] = {QRect(0, 0, width(), half), QRect(0, half, width(), height() - half)};
     for (int i = 0; i < 2; ++i) {
-        QStyleOption option;
-        option.initFrom(this);
-        option.rect = halves[i];
-        style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter, this);
         painter.fillRect(halves[i].adjusted(0, 0, -1, -1), QColor(240, 240, 240));
         painter.setPen(QColor(160, 160, 160));
         painter.drawRect(halves[i].adjusted(0, 0, -1, -1));
+        QStyleOption option;
+        option.initFrom(this);
         option.rect = halves[i].adjusted(3, 2, -3, -2);
         style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &option,
                                &painter, this);
