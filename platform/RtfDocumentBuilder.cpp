@@ -39,8 +39,8 @@ void sanitize(QString& text) {
 
 } // namespace
 
-DocumentBuilder::DocumentBuilder(QTextDocument& document, const std::map<int, QString>& fontNames)
-    : m_fontNames(fontNames), m_cursor(&document) {}
+DocumentBuilder::DocumentBuilder(QTextCursor& cursor, const std::map<int, QString>& fontNames)
+    : m_fontNames(fontNames), m_cursor(cursor) {}
 
 const QTextCharFormat& DocumentBuilder::charFormat(const RunFormat& format) {
     constexpr std::size_t kCachedFormats = 64;

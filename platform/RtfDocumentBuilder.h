@@ -33,7 +33,8 @@ class DocumentBuilder {
 public:
     // `fontNames` maps font table ids to face names; it is read when runs are written, so the reader may
     // fill it after constructing the builder.
-    DocumentBuilder(QTextDocument& document, const std::map<int, QString>& fontNames);
+    // Text goes in at `cursor`, which stays the document's only cursor: every insertion updates them all.
+    DocumentBuilder(QTextCursor& cursor, const std::map<int, QString>& fontNames);
 
     void appendText(QStringView text, const RunFormat& format);
     // Ends the current paragraph: its alignment, and the format of its paragraph mark, which the editor
@@ -49,7 +50,7 @@ private:
     const QTextCharFormat& charFormat(const RunFormat& format);
 
     const std::map<int, QString>& m_fontNames;
-    QTextCursor m_cursor;
+    QTextCursor& m_cursor;
     QString m_runText;
     RunFormat m_runFormat;
     bool m_blockPending = false;

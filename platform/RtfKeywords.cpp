@@ -1,6 +1,7 @@
 #include "RtfKeywords.h"
 
-#include <unordered_map>
+#include <array>
+#include <vector>
 
 namespace quenda::rtf {
 
@@ -74,15 +75,20 @@ constexpr KeywordEntry kKeywords[] = {
 
 } // namespace
 
+// Control words come by the thousand in a note; a bucket per first letter with a few short words in each
+// finds them faster than hashing every word.
 const KeywordInfo* findKeyword(std::string_view word) {
-    static const std::unordered_map<std::string_view, KeywordInfo> table = [] {
-        std::unordered_map<std::string_view, KeywordInfo> map;
+    using Bucket = std::vector<const KeywordEntry*>;
+    static const std::array<Bucket, 26> buckets = [] {
+        std::array<Bucket, 26> table;
         for (const auto& entry : kKeywords)
-            map.emplace(entry.word, entry.info);
-        return map;
+            table[std::size_t(entry.word.front() - 'a')].push_back(&entry);
+        return table;
     }();
-    const auto found = table.find(word);
-    return found == table.end() ? nullptr : &found->second;
+    if (word.empty() || word.front() < 'a' || word.front() > 'z') return nullptr;
+    for (const KeywordEntry* entry : buckets[std::size_t(word.front() - 'a')])
+        if (entry->word == word) return &entry->info;
+    return nullptr;
 }
 
 } // namespace quenda::rtf

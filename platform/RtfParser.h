@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-class QTextDocument;
+class QTextCursor;
 
 namespace quenda::rtf {
 
@@ -66,8 +66,8 @@ struct FontEntry {
 
 class RtfParser {
 public:
-    RtfParser(const QByteArray& bytes, QTextDocument& document)
-        : m_data(bytes.constData()), m_size(bytes.size()), m_builder(document, m_fontNames) {}
+    RtfParser(const QByteArray& bytes, QTextCursor& cursor)
+        : m_data(bytes.constData()), m_size(bytes.size()), m_builder(cursor, m_fontNames) {}
 
     bool parse(); // false when the document was damaged
 

@@ -11,7 +11,7 @@ namespace quenda {
 namespace {
 
 // Plain text: UTF-8 when the bytes are valid UTF-8, otherwise GB18030, which reads every GBK note.
-void loadPlainText(const QByteArray& bytes, QTextDocument& document) {
+void loadPlainText(const QByteArray& bytes, QTextCursor& cursor) {
     QStringDecoder utf8(QStringConverter::Utf8);
     QString text = utf8(bytes);
     if (utf8.hasError()) {
@@ -20,7 +20,6 @@ void loadPlainText(const QByteArray& bytes, QTextDocument& document) {
     }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
-    QTextCursor cursor(&document);
     cursor.insertText(text);
 }
 
@@ -42,15 +41,15 @@ RtfReadResult readRtf(const QByteArray& bytes, QTextDocument& document) {
     RtfReadResult result;
     result.wasRtf = isRtf(bytes);
     {
-        QTextCursor batch(&document);
-        batch.beginEditBlock(); // one change notification for the whole load
+        QTextCursor cursor(&document);
+        cursor.beginEditBlock(); // one change notification for the whole load
         if (result.wasRtf) {
-            rtf::RtfParser parser(bytes, document);
+            rtf::RtfParser parser(bytes, cursor);
             result.damaged = !parser.parse();
         } else if (!bytes.isEmpty()) {
-            loadPlainText(bytes, document);
+            loadPlainText(bytes, cursor);
         }
-        batch.endEditBlock();
+        cursor.endEditBlock();
     }
     document.setUndoRedoEnabled(undo);
     return result;
