@@ -117,6 +117,15 @@ const GbkTables& gbkTables() {
 
 } // namespace
 
+QString cleanFontName(QString name) {
+    name.removeIf([](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || c.isSurrogate() || u == 0x2028 || u == 0x2029 || u == 0xFFFC || u == u';';
+    });
+    name.truncate(kMaxFontNameLength);
+    return name.trimmed();
+}
+
 int codePageForCharset(int charset, int ansiCodePage) {
     for (const auto& entry : kCharsets)
         if (entry.charset == charset) return entry.codePage;

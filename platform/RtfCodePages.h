@@ -43,4 +43,11 @@ private:
 // up here: it is written as itself).
 std::uint16_t gbkCodeOf(char16_t character);
 
+inline constexpr qsizetype kMaxFontNameLength = 256;
+
+// A face name as the font table can hold it: one trimmed line of printable text without the semicolon that
+// ends a table entry, at most kMaxFontNameLength long. Reader and writer both apply it, so a saved name
+// reads back unchanged.
+QString cleanFontName(QString name);
+
 } // namespace quenda::rtf

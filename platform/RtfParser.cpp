@@ -272,11 +272,7 @@ void RtfParser::startFontEntry(int id) {
 
 void RtfParser::finishFontEntry() {
     if (!m_fontEntry) return;
-    // A face name is one line of printable text; what else a damaged table holds is dropped.
-    m_fontName.removeIf([](QChar c) {
-        return c.unicode() < 0x20 || c.isSurrogate() || c == QChar(0x2028) || c == QChar(0x2029) || c == u';';
-    });
-    m_fontNames[*m_fontEntry] = m_fontName.trimmed();
+    m_fontNames[*m_fontEntry] = cleanFontName(m_fontName);
     m_fontEntry.reset();
     m_fontName.clear();
     m_formatDirty = true;

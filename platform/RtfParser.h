@@ -26,7 +26,6 @@ constexpr qsizetype kMaxControlWordLength = 32; // the longest the format allows
 constexpr qint64 kParameterLimit = qint64(INT_MAX) + 1;
 constexpr std::size_t kMaxFonts = 1024;
 constexpr std::size_t kMaxColours = 1024;
-constexpr qsizetype kMaxFontNameLength = 256;
 constexpr int kMaxHalfPoints = 3276; // 1638 points, the largest size the Windows control takes
 constexpr int kMaxUnicodeSkip = 255;
 

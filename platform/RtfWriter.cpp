@@ -41,7 +41,7 @@ Alignment alignmentOf(const QTextBlock& block) {
 QString familyOf(const QTextCharFormat& format) {
     const QStringList families = format.fontFamilies().toStringList();
     for (const QString& family : families)
-        if (!family.isEmpty()) return family;
+        if (QString name = rtf::cleanFontName(family); !name.isEmpty()) return name;
     return QString::fromUtf16(kRtfDefaultFontFamily);
 }
 
@@ -208,10 +208,8 @@ QByteArray RtfWriter::header() {
     QByteArray head = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         head.append("{\\f" + QByteArray::number(i) + "\\fnil\\fcharset134 ");
-        QString name = m_fonts[i];
-        name.remove(u';'); // the name ends at the first semicolon
         m_needSpace = false;
-        writeText(name, head);
+        writeText(m_fonts[i], head);
         head.append(";}");
     }
     head.append("}\r\n");

@@ -109,6 +109,21 @@ TEST(RtfWriter, RoundTripKeepsEverythingTheEditorProduces) {
     EXPECT_EQ(writeRtf(reread), written);
 }
 
+// Face names the font table cannot hold (semicolons, control characters, object marks, endless length) are
+// cleaned on the first save, so that save is already the fixed point.
+TEST(RtfWriter, OddFaceNamesAreCleanedOnTheFirstSave) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText("a", formatOf({" Semi;colon\tFace\uFFFC ", 11}));
+    cursor.insertText("b", formatOf({QString(300, u'长'), 11}));
+    const QByteArray saved = writeRtf(document);
+    EXPECT_EQ(resave(saved), saved);
+    QTextDocument reread;
+    readRtf(saved, reread);
+    EXPECT_EQ(lookOfText(reread, "a").family, "SemicolonFace");
+    EXPECT_EQ(lookOfText(reread, "b").family, QString(256, u'长'));
+}
+
 // An empty paragraph keeps the look the editor will type in, through the format of its paragraph mark.
 TEST(RtfWriter, EmptyParagraphKeepsItsTypingFormat) {
     QTextDocument document;
