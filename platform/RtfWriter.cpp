@@ -38,8 +38,7 @@ Alignment alignmentOf(const QTextBlock& block) {
     return Alignment::Left;
 }
 
-QString familyOf(const QTextCharFormat& format) {
-    const QStringList families = format.fontFamilies().toStringList();
+QString familyOf(const QStringList& families) {
     for (const QString& family : families)
         if (QString name = rtf::cleanFontName(family); !name.isEmpty()) return name;
     return QString::fromUtf16(kRtfDefaultFontFamily);
@@ -60,12 +59,14 @@ private:
     void writeUnicode(char16_t unit, QByteArray& out);
     void separate(QByteArray& out);
     int fontIndex(const QString& family);
+    int fontIndexOf(const QTextCharFormat& format);
     int colourIndex(const QBrush& brush);
     QByteArray header();
 
     QByteArray m_body;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndexes;
+    QHash<QStringList, int> m_familyListIndexes; // the formats' own family lists, before cleaning
     std::vector<QRgb> m_colours;
     QHash<QRgb, int> m_colourIndexes;
     WrittenFormat m_current;
@@ -109,7 +110,7 @@ void RtfWriter::writeBlock(const QTextBlock& block, bool first) {
 
 WrittenFormat RtfWriter::resolve(const QTextCharFormat& format) {
     WrittenFormat written;
-    written.font = fontIndex(familyOf(format));
+    written.font = fontIndexOf(format);
     const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : 0.0;
     written.halfPoints =
         points > 0 ? std::clamp(qRound(points * 2), 1, kMaxHalfPoints) : kRtfDefaultHalfPoints;
@@ -182,6 +183,16 @@ void RtfWriter::writeUnicode(char16_t unit, QByteArray& out) {
     out.append("\\u");
     out.append(QByteArray::number(static_cast<qint16>(unit)));
     out.append('?');
+}
+
+// Formats repeat their family lists run after run; cleaning a name once per list is enough.
+int RtfWriter::fontIndexOf(const QTextCharFormat& format) {
+    const QStringList families = format.fontFamilies().toStringList();
+    const auto found = m_familyListIndexes.constFind(families);
+    if (found != m_familyListIndexes.cend()) return *found;
+    const int index = fontIndex(familyOf(families));
+    m_familyListIndexes.insert(families, index);
+    return index;
 }
 
 int RtfWriter::fontIndex(const QString& family) {
