@@ -30,7 +30,7 @@ const Fixture kFixtures[] = {
     {"rtf/lo_c02_bold_italic_underline.rtf", "rtf/lo_c02_bold_italic_underline.txt"},
     {"rtf/lo_c03_colours.rtf", "rtf/lo_c03_colours.txt"},
     {"rtf/lo_c04_sizes_fonts.rtf", "rtf/lo_c04_sizes_fonts.txt"},
-    {"rtf/lo_c05_marks_date_specials.rtf", "rtf/lo_c05_marks_date_specials.txt"},
+    {"rtf/lo_c05_marks_date_symbols.rtf", "rtf/lo_c05_marks_date_symbols.txt"},
     {"rtf/lo_c06_plain_text.rtf", "rtf/lo_c06_plain_text.txt"},
 };
 // clang-format on
@@ -125,7 +125,7 @@ TEST(ReferenceNoteLook, LibreOfficeSizesAndFonts) {
 
 TEST(ReferenceNoteLook, LibreOfficeMarksAndPreformattedFonts) {
     QTextDocument marks;
-    readRtf(readFixture("rtf/lo_c05_marks_date_specials.rtf"), marks);
+    readRtf(readFixture("rtf/lo_c05_marks_date_symbols.rtf"), marks);
     EXPECT_EQ(lookOfText(marks, "(已完成)").foreground, kRed);
     EXPECT_EQ(lookOfText(marks, "2013.01.02 (三)").foreground, kGrey);
     QTextDocument plain;

@@ -18,7 +18,7 @@ TEST(RtfLibreOffice, ReadsOurWriterOutputToTheSameText) {
     ASSERT_TRUE(folder.isValid());
 
     QTextDocument document;
-    readRtf(readFixture("rtf/lo_c05_marks_date_specials.rtf"), document);
+    readRtf(readFixture("rtf/lo_c05_marks_date_symbols.rtf"), document);
     QTextCursor cursor(&document);
     cursor.movePosition(QTextCursor::End);
     cursor.insertBlock();

@@ -86,7 +86,7 @@ TEST(RtfRobustness, AbsurdControlWordsAreReadPast) {
 // Every prefix of a real note loads without harm, reports the damage, and recovers text that the whole
 // note begins with, up to the character the cut went through.
 TEST(RtfRobustness, EveryPrefixOfARealNoteRecoversAPrefixOfItsText) {
-    for (const char* name : {"rtf/04_win10_riched20_formats.rtf", "rtf/lo_c05_marks_date_specials.rtf"}) {
+    for (const char* name : {"rtf/04_win10_riched20_formats.rtf", "rtf/lo_c05_marks_date_symbols.rtf"}) {
         const QByteArray whole = readFixture(name);
         const QString wholeText = textOf(whole);
         const qsizetype closing = whole.lastIndexOf('}');
