@@ -25,7 +25,9 @@ TDateTime Clock::Now() {
     return ToDateTimeValue(QDateTime::currentDateTime());
 }
 
-void Clock::SetNowForTesting(std::function<TDateTime()> now) { nowOverride() = std::move(now); }
+void Clock::SetNowForTesting(std::function<TDateTime()> now) {
+    nowOverride() = std::move(now);
+}
 
 TDateTime ToDateTimeValue(const QDateTime& moment) {
     const double days = static_cast<double>(kDateTimeEpoch.daysTo(moment.date()));
