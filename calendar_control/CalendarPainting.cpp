@@ -27,15 +27,20 @@ QFont StyledAs(const QFont& style, const QString& face, int points) {
 }
 
 // The large number: one line, centred, with the white ground of its own text box painted opaquely so the
-// month number covers the year number where their boxes overlap.
+// month number covers the year number where their rectangles overlap. Text and box are clipped to the
+// rectangle: the month's box is taller than its half of the grid and would otherwise wipe out the bottom
+// of the year's digits.
 void DrawBackNumber(QPainter& painter, const QRect& rect, int number, const QFont& font, TColor colour) {
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const QString text = metrics.elidedText(QString::number(number), Qt::ElideRight, rect.width());
     const QRect box = metrics.boundingRect(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter.save();
+    painter.setClipRect(rect);
     painter.fillRect(box, Qt::white);
     painter.setPen(ToQColor(colour));
     painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter.restore();
 }
 
 void PlacePicture(const BackgroundParams& params, QImage& pictureLayer) {

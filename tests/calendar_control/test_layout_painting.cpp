@@ -194,6 +194,33 @@ TEST(RenderBackground, PictureAtTheOriginKeysOnItsOwnTopLeftColour) {
     EXPECT_EQ(ColourAt(back, 50, 50), RGB(127, 127, 127));
 }
 
+// The large numbers are clipped to their rectangles, white box included: the month number (whose box is
+// taller than its half of the grid) must not wipe out the bottom of the year above it.
+TEST(RenderBackground, MonthNumberStaysInsideItsRectangle) {
+    test::EnsureApplication();
+    BackgroundParams params;
+    params.size = {313, 253};
+    params.gridRect = QRect(8, 40, 298, 186); // bottom 226: the month's rectangle starts at y 113
+    params.showFrame = false;
+    params.year = 2013;
+    const auto render = [&](int month) {
+        params.month = month;
+        QImage back;
+        QImage layer;
+        RenderBackground(params, back, layer);
+        return back;
+    };
+    const QImage narrow = render(1);
+    const QImage wide = render(12);
+    EXPECT_TRUE(narrow.copy(0, 0, 313, 113) == wide.copy(0, 0, 313, 113));
+    EXPECT_FALSE(narrow.copy(0, 113, 313, 140) == wide.copy(0, 113, 313, 140));
+    int yearPixels = 0; // the year's digits reach below the top of the month number's box
+    for (int y = 100; y < 113; ++y)
+        for (int x = 0; x < 313; ++x)
+            yearPixels += ColourAt(narrow, x, y) == params.colorBackYear;
+    EXPECT_GT(yearPixels, 0);
+}
+
 TEST(HeaderCaption, LongNamesFromThirtySevenPixels) {
     const QLocale locale = CalendarLocale();
     EXPECT_EQ(WeekDayCaption(1, 37, false, locale), "星期日");
