@@ -34,7 +34,6 @@ void FillDay(TcnDateInf& cell, const TChnCal& info, int day, const DayColours& c
     LunarLine line = ChooseLunarLine(info, colours);
     cell.LunarText = std::move(line.text);
     cell.LunarColor = line.colour;
-    cell.Valid = true;
 }
 
 } // namespace
@@ -82,7 +81,8 @@ QString SelectedText(int year, int month, int day, const QString& eraText, const
     return date + QStringLiteral(" 农历") + cnDate;
 }
 
-int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours) {
+int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours,
+              const std::function<void(int cell)>& onSelectedDay) {
     table.Cells(kConstellationCell).Valid = true;
     table.Cells(kStemBranchCell).Valid = true;
     table.Cells(kAnimalYearCell).Valid = true;
@@ -105,7 +105,11 @@ int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, con
         if (d == day) {
             table.Cells(kConstellationCell).DayText = FromEngine(info.ConstellationText);
             selectedCell = i;
+            // The selection moves as soon as its day is filled: should a later day fail, the grid
+            // already shows the new date.
+            if (onSelectedDay) onSelectedDay(i);
         }
+        table.Cells(i).Valid = true;
     }
     return selectedCell;
 }

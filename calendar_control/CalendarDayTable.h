@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace quenda {
 
@@ -81,8 +82,11 @@ LunarLine ChooseLunarLine(const TChnCal& info, const DayColours& colours);
 QString SelectedText(int year, int month, int day, const QString& eraText, const QString& cnDate);
 
 // Fills the title cells 41 and 42 from the date information of the selected date, then every day of the
-// month (filling `info` for each), the week numbers and the constellation cell 40. Returns the cell of the
-// selected day, or 0 when `day` is not in the month. Throws only what the engine or allocation throws.
-int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours);
+// month (filling `info` for each), the week numbers and the constellation cell 40. `onSelectedDay` is
+// called with the selected day's cell once its texts are filled, before it is marked valid and before the
+// later days. Returns the cell of the selected day, or 0 when `day` is not in the month. Throws only what
+// the engine, allocation or `onSelectedDay` throws.
+int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours,
+              const std::function<void(int cell)>& onSelectedDay = {});
 
 } // namespace quenda

@@ -52,13 +52,12 @@ void TChnCalendar::ApplyDate(TDateTime value) {
 // Steps that may fail without undoing what is already shown: the rest of the routine is then skipped.
 bool TChnCalendar::FillDays(int year, int month, int day) {
     try {
-        const int cell = FillMonth(m_table, m_dateInfo, year, month, day, m_colours);
-        if (cell > 0) {
+        FillMonth(m_table, m_dateInfo, year, month, day, m_colours, [this](int cell) {
             const CellPos pos = CellPosOf(cell);
             m_syncingSelection = true;
             m_dayGrid->ProposeCell(pos.column, pos.row);
             m_syncingSelection = false;
-        }
+        });
         RenderBackground();
         m_dayGrid->RefreshAll();
         return true;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace quenda {
 namespace {
 
@@ -64,6 +66,35 @@ TEST(DayTable, SaturdayStartWithThirtyOneDaysUsesCellsSevenToThirtySeven) {
     EXPECT_EQ(m.table.Cells(kAnimalYearCell).DayText, "兔年");
     EXPECT_EQ(m.table.Cells(kStemBranchCell).DayText, "癸卯");
     EXPECT_EQ(m.table.Cells(kConstellationCell).DayText, "狮子");
+}
+
+// The grid's selection moves while the selected day is being filled, so a failure on a later day leaves
+// the highlight on the new date rather than on the old cell.
+TEST(DayTable, SelectionHookRunsWhenTheSelectedDayIsFilled) {
+    TDayTable table;
+    TChnCal info;
+    info.Fill(EncodeDate(2013, 1, 3));
+    std::vector<int> calls;
+    const auto hook = [&](int cell) {
+        calls.push_back(cell);
+        EXPECT_EQ(table.Cells(cell).DayText, "3");
+        EXPECT_EQ(table.Cells(cell).LunarText, "廿二");
+        EXPECT_FALSE(table.Cells(cell).Valid);     // marked valid right after the move
+        EXPECT_TRUE(table.Cells(cell - 1).Valid);  // the 2nd is done
+        EXPECT_FALSE(table.Cells(cell + 1).Valid); // the 4th is not filled yet
+        EXPECT_EQ(table.Cells(kConstellationCell).DayText, "摩羯");
+    };
+    EXPECT_EQ(FillMonth(table, info, 2013, 1, 3, DayColours{}, hook), 5);
+    EXPECT_EQ(calls, (std::vector<int>{5}));
+    EXPECT_TRUE(table.Cells(5).Valid);
+    // A failure after the selected day stops the month there, with the days before it filled.
+    TDayTable failing;
+    info.Fill(EncodeDate(2013, 1, 3));
+    EXPECT_THROW(FillMonth(failing, info, 2013, 1, 3, DayColours{},
+                           [](int) { throw std::runtime_error("hook failure"); }),
+                 std::runtime_error);
+    EXPECT_TRUE(failing.Cells(4).Valid);
+    EXPECT_FALSE(failing.Cells(6).Valid);
 }
 
 TEST(DayTable, FebruaryOfLeapAndCommonYears) {
