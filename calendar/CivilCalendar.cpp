@@ -2,6 +2,7 @@
 // Sums run in 64 bits and narrow at the end, so absurd arguments give a wrong number, never overflow.
 
 #include "CnCalendar.h"
+#include "MonthLength.h"
 
 #include <cstdint>
 
@@ -56,12 +57,7 @@ bool IsLeapYearMixed(int year) {
 }
 
 int DaysInMonth(int year, int month) {
-    // clang-format off
-    static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    // clang-format on
-    if (month < 1 || month > 12) return 0;
-    if (month == 2 && IsLeapYearMixed(year)) return 29;
-    return kLengths[month - 1];
+    return detail::monthLength(month, month == 2 && IsLeapYearMixed(year));
 }
 
 int DayOfYear(int year, int month, int day) {

@@ -1,4 +1,5 @@
 #include "DateTimeValue.h"
+#include "MonthLength.h"
 
 #include <cmath>
 #include <cstdint>
@@ -52,12 +53,7 @@ bool wholeDay(TDateTime value, std::int64_t& day) {
 } // namespace
 
 int GregorianDaysInMonth(int year, int month) {
-    // clang-format off
-    static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    // clang-format on
-    if (month < 1 || month > 12) return 0;
-    if (month == 2 && isGregorianLeap(year)) return 29;
-    return kLengths[month - 1];
+    return detail::monthLength(month, month == 2 && isGregorianLeap(year));
 }
 
 bool IsValidGregorianDate(int year, int month, int day) {
