@@ -1,7 +1,5 @@
 #include "CalendarLook.h"
 
-#include <QStringList>
-
 #include <array>
 #include <cmath>
 
@@ -26,21 +24,6 @@ constexpr std::array<SystemColour, 9> kSystemColours{{
     {0x11, qRgb(109, 109, 109)}, // grey text
     {0x12, qRgb(0, 0, 0)},       // button text
     {0x14, qRgb(255, 255, 255)}, // button highlight
-}};
-
-struct Substitution {
-    const char* face;
-    const char* substitute;
-};
-
-constexpr std::array<Substitution, 7> kSubstitutions{{
-    {"宋体", "AR PL UMing CN"},
-    {"黑体", "WenQuanYi Zen Hei"},
-    {"微软雅黑", "Noto Sans CJK SC"},
-    {"幼圆", "WenQuanYi Micro Hei"},
-    {"Arial", "Liberation Sans"},
-    {"MS Sans Serif", "Liberation Sans"},
-    {"Arial Black", "DejaVu Sans"},
 }};
 // clang-format on
 
@@ -67,11 +50,6 @@ QFont MakeFont(const QString& face, int points, bool bold, bool underline) {
                                                          : (bold ? QFont::Bold : QFont::Normal));
     font.setUnderline(underline);
     return font;
-}
-
-void InstallFontSubstitutions() {
-    for (const auto& entry : kSubstitutions)
-        QFont::insertSubstitutions(QString::fromUtf8(entry.face), {QString::fromUtf8(entry.substitute)});
 }
 
 } // namespace quenda

@@ -1,6 +1,8 @@
 #pragma once
-// Colour values and fonts as the calendar control stores them, and the font substitutions that stand in
-// for the Windows faces the control names.
+// Colour values and fonts as the calendar control stores them (the font substitutions that stand in for
+// the Windows faces are the platform's, AppLook.h).
+
+#include "AppLook.h"
 
 #include <QColor>
 #include <QFont>
@@ -32,9 +34,5 @@ int PointsToPixels(int points);
 // A font by face name, point size and style. "Arial Black" asks for the black weight, so its substitute
 // keeps the heavy look.
 QFont MakeFont(const QString& face, int points, bool bold = false, bool underline = false);
-
-// Maps the Windows faces the program names onto the free faces installed with it. Call once, before any
-// widget exists; calling again does no harm.
-void InstallFontSubstitutions();
 
 } // namespace quenda

@@ -1,0 +1,41 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quenda {
+
+DialogSeams& DialogSeamsForTesting() {
+    static DialogSeams seams;
+    return seams;
+}
+
+void ShowMessage(QWidget* parent, const QString& text) {
+    if (const auto& replacement = DialogSeamsForTesting().showMessage) return replacement(text);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void OpenPage(const QUrl& url) {
+    if (const auto& replacement = DialogSeamsForTesting().openPage) return replacement(url);
+    QDesktopServices::openUrl(url);
+}
+
+QString AskOpenFileName(QWidget* parent, const QString& filter) {
+    if (const auto& replacement = DialogSeamsForTesting().openFileName) return replacement(filter);
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+}
+
+std::optional<QColor> AskColor(QWidget* parent, const QColor& initial) {
+    if (const auto& replacement = DialogSeamsForTesting().chooseColor) return replacement(initial);
+    // Qt's dialog always shows its custom-colour part: the fully expanded look.
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
+}
+
+} // namespace quenda

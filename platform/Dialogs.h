@@ -1,0 +1,37 @@
+#pragma once
+// The platform's dialogs and the opening of pages, behind seams: tests replace each with a function and
+// so drive a modal message box, a file or colour dialog, or the user's browser without a person.
+
+#include <QColor>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace quenda {
+
+// A plain modal message box with the fixed text and one OK button, captioned with the application title.
+void ShowMessage(QWidget* parent, const QString& text);
+
+// Opens `url` in the user's browser (a local page with the system's viewer); the outcome is not reported.
+void OpenPage(const QUrl& url);
+
+// The file-open dialog; the chosen file's path, or empty when the user cancelled.
+QString AskOpenFileName(QWidget* parent, const QString& filter);
+
+// The colour dialog, fully expanded; the chosen colour, or nothing when the user cancelled.
+std::optional<QColor> AskColor(QWidget* parent, const QColor& initial);
+
+// Replacements for the functions above; an empty member uses the real dialog. Only tests set these.
+struct DialogSeams {
+    std::function<void(const QString& text)> showMessage;
+    std::function<void(const QUrl& url)> openPage;
+    std::function<QString(const QString& filter)> openFileName;
+    std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
+};
+DialogSeams& DialogSeamsForTesting();
+
+} // namespace quenda
