@@ -1,0 +1,47 @@
+#include "DayNote.h"
+
+#include "Dialogs.h"
+#include "RtfCodec.h"
+#include "uDM.h"
+
+#include <QTextDocument>
+
+namespace quenda {
+
+QString DayKey(TDateTime date) {
+    const CivilDate day = DecodeDate(date);
+    return QStringLiteral("%1%2%3")
+        .arg(day.year, 4, 10, QLatin1Char('0'))
+        .arg(day.month, 2, 10, QLatin1Char('0'))
+        .arg(day.day, 2, 10, QLatin1Char('0'));
+}
+
+bool LoadDayNote(TDM& dm, TDateTime date, QTextDocument& editor, QWidget* messageParent) {
+    dm.CanSave = false;
+    const std::optional<StoredNote> note = dm.ReadNote(DayKey(date));
+    if (!note) {
+        dm.NoteLoadFailed = true;
+        ShowMessage(messageParent, QStringLiteral("加载记事内容失败！"));
+        return false;
+    }
+    // The load is no edit the user could undo: switching the history off and on empties it.
+    editor.setUndoRedoEnabled(false);
+    if (note->found)
+        readRtf(note->data, editor);
+    else
+        editor.clear();
+    editor.setUndoRedoEnabled(true);
+    dm.NoteLoadFailed = false;
+    dm.CanSave = true;
+    return true;
+}
+
+SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor) {
+    if (dm.NoteLoadFailed) return SaveOutcome::Skipped;
+    dm.CanSave = false;
+    const bool stored = dm.WriteNote(DayKey(date), writeRtf(editor));
+    dm.CanSave = true;
+    return stored ? SaveOutcome::Stored : SaveOutcome::Failed;
+}
+
+} // namespace quenda

@@ -1,0 +1,70 @@
+#pragma once
+// The data module: the one connection to the note store Data/UserData.db, a SQLite file with the table
+// UserCon (conIndex TEXT PRIMARY KEY, data BLOB). The program never creates the store; a missing file, one
+// that is not a database or one that cannot be opened ends the program at start-up.
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace quenda {
+
+// What the store holds for a day: nothing (no row), or the row's note bytes, stored unchanged.
+struct StoredNote {
+    bool found = false;
+    QByteArray data;
+};
+
+class TDM {
+public:
+    TDM();
+    ~TDM();
+    TDM(const TDM&) = delete;
+    TDM& operator=(const TDM&) = delete;
+
+    // Opens the store; false after showing "配置文件加载失败，请重试！". The caller then ends the program.
+    bool DataModuleCreate(QWidget* messageParent = nullptr);
+    bool OpenDatabase(QWidget* messageParent = nullptr);
+
+    // The note of `key`; nothing when the statement failed (missing table, locked or broken store).
+    std::optional<StoredNote> ReadNote(const QString& key);
+
+    // Stores `data` under `key` in one transaction: the row is updated when it exists, else inserted; rows
+    // are never deleted. False when anything failed; the store then keeps what it had.
+    bool WriteNote(const QString& key, const QByteArray& data);
+
+    // The last failure's text from the database engine, for tests and diagnostics.
+    const QString& LastError() const { return m_lastError; }
+
+    // False while a note operation runs and after a failed load, so the editor's change notifications
+    // neither write back a note being loaded nor store anything under a date whose load failed.
+    bool CanSave = false;
+
+    // True from a failed load until a load succeeds: no save of any kind may then store the editor's
+    // content, which still belongs to the date before.
+    bool NoteLoadFailed = false;
+
+private:
+    bool Connect(const QString& path, const QString& mode);
+    bool Fail(const QString& error);
+    bool Prepare();
+
+    QString m_connectionName;
+    QString m_lastError;
+};
+
+// The statements sent for a day's note, as texts, %s being the quoted key.
+inline constexpr char kLoadStatementHead[] = " select * from UserCon ";
+inline constexpr char kSaveStatementHead[] = " select * from  UserCon ";
+inline constexpr char kStatementKeyTail[] = " where conIndex = %s";
+
+// The statement text for `key`: `head` plus the tail with the key in single quotes, any quote doubled.
+QString DayStatement(const char* head, const QString& key);
+
+// SQLite's wait for a store that another process holds: short, because a save runs on every keystroke.
+inline constexpr int kBusyTimeoutMs = 100;
+
+} // namespace quenda
