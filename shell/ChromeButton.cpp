@@ -1,0 +1,100 @@
+#include "ChromeButton.h"
+
+#include "Pictures.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace quenda {
+
+namespace {
+
+QLabel* makeLook(QWidget* parent, const QString& name, const QString& picture, QRect rect) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(WindowPicture(picture, parent->devicePixelRatioF()));
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setMouseTracking(true);
+    label->setGeometry(rect);
+    return label;
+}
+
+} // namespace
+
+TChromeButton::TChromeButton(QWidget* parent, const QString& name, const QString& picture, QRect rect,
+                             QRect activeRect)
+    : QObject(parent),
+      m_normal(makeLook(parent, name + QStringLiteral("_normal"), picture + QStringLiteral("_normal"), rect)),
+      m_highlight(makeLook(parent, name + QStringLiteral("_highlight"),
+                           picture + QStringLiteral("_highlight"), rect)),
+      m_down(makeLook(parent, name + QStringLiteral("_down"), picture + QStringLiteral("_down"), rect)) {
+    SetGeometry(rect, activeRect);
+    for (QLabel* look : {m_normal, m_highlight, m_down})
+        look->installEventFilter(this);
+    ShowNormal();
+}
+
+void TChromeButton::Show(QLabel* look) {
+    for (QLabel* each : {m_normal, m_highlight, m_down})
+        each->setVisible(each == look);
+    look->raise();
+}
+
+void TChromeButton::ShowNormal() {
+    m_pressed = false;
+    Show(m_normal);
+}
+
+void TChromeButton::ShowHighlight() {
+    Show(m_highlight);
+}
+
+void TChromeButton::ShowDown() {
+    Show(m_down);
+}
+
+void TChromeButton::SetGeometry(QRect rect, QRect activeRect) {
+    if (activeRect.isNull()) activeRect = rect;
+    m_normal->setGeometry(rect);
+    m_highlight->setGeometry(activeRect);
+    m_down->setGeometry(activeRect);
+}
+
+bool TChromeButton::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (watched == m_normal) ShowHighlight();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (watched == m_highlight) {
+            m_pressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+            ShowDown();
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        Released(watched, event);
+        break;
+    case QEvent::Leave:
+        // The buttons sit at the window's edge: leaving the window over them must not leave them lit.
+        if (!m_pressed && watched == m_highlight) ShowNormal();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// The pressed look hides the highlighted picture under the pointer, so the release may reach either.
+void TChromeButton::Released(QObject* watched, QEvent* event) {
+    if (watched != m_highlight && watched != m_down) return;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool wasPressed = m_pressed && mouse->button() == Qt::LeftButton;
+    const QWidget* target = static_cast<QWidget*>(watched);
+    const bool inside = target->rect().contains(mouse->position().toPoint());
+    ShowNormal();
+    if (wasPressed && inside) emit clicked();
+}
+
+} // namespace quenda

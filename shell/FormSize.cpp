@@ -1,0 +1,59 @@
+#include "FormSize.h"
+
+#include "LineListFile.h"
+
+namespace quenda {
+
+namespace {
+
+constexpr int kDefaultWidth = 750;
+constexpr int kDefaultHeight = 500;
+constexpr int kTaskbarAllowance = 30; // taken from the screen height before halving
+constexpr int kLargestSide = 16384;   // no screen is larger; a window system refuses windows far larger
+
+bool visibleOnAnyScreen(const QRect& bounds, const QList<QRect>& screens) {
+    for (const QRect& screen : screens)
+        if (screen.intersects(bounds)) return true;
+    return false;
+}
+
+} // namespace
+
+FormSize DefaultFormSize(QSize primaryScreen) {
+    FormSize size;
+    size.CurPage = 1;
+    size.bounds = QRect((primaryScreen.width() - kDefaultWidth) / 2,
+                        (primaryScreen.height() - kDefaultHeight - kTaskbarAllowance) / 2, kDefaultWidth,
+                        kDefaultHeight);
+    return size;
+}
+
+bool IsCompleteFormSize(const QStringList& lines) {
+    for (int line = 0; line < 5; ++line)
+        if (!LineAsInt(lines, line)) return false;
+    return true;
+}
+
+FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QList<QRect>& screens) {
+    const FormSize defaults = DefaultFormSize(primaryScreen);
+    if (!lines || !IsCompleteFormSize(*lines)) return defaults;
+    FormSize size;
+    size.CurPage = *LineAsInt(*lines, 0);
+    size.bounds =
+        QRect(*LineAsInt(*lines, 3), *LineAsInt(*lines, 4), *LineAsInt(*lines, 1), *LineAsInt(*lines, 2));
+    // The window is at least its minimum size, so judge visibility by what will be shown.
+    const QRect shown(size.bounds.topLeft(),
+                      size.bounds.size().expandedTo(QSize(kDefaultWidth, kDefaultHeight)));
+    const bool tooLarge = size.bounds.width() > kLargestSide || size.bounds.height() > kLargestSide;
+    if (tooLarge || (!screens.isEmpty() && !visibleOnAnyScreen(shown, screens)))
+        size.bounds = defaults.bounds;
+    return size;
+}
+
+QStringList FormSizeLines(const FormSize& size) {
+    return {QString::number(size.CurPage), QString::number(size.bounds.width()),
+            QString::number(size.bounds.height()), QString::number(size.bounds.left()),
+            QString::number(size.bounds.top())};
+}
+
+} // namespace quenda
