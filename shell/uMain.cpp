@@ -102,6 +102,8 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     CreateLeftColumn();
     CreateDayView();
     CreateMenus();
+    CreateNoteTools();
+    CreateNoteMenu();
     ConnectHandlers();
     resize(kDesignClientSize);
     FormCreate();

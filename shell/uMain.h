@@ -89,6 +89,20 @@ public:
     void imgAppToDeskClick();
     void imgAddToDeskClick();
 
+    // ---- note editing commands ----
+    QMenu& pmDeskTopMonCal() const { return *m_pmDeskTopMonCal; }
+    void btnGouClick();
+    void btnXClick();
+    void imgDateClick();
+    void imgRedColorClick();
+    void N1Click();
+    void N2Click();
+    void N9Click();
+    void N3Click();
+    void V1Click();
+    void X1Click();
+    void CtrlZ1Click();
+
     // True when an application-wide event must not be dispatched: a right click in the web panel, which
     // opens the empty menu instead of the page's own.
     bool AppEvent1Message(QObject* receiver, QEvent* event);
@@ -107,6 +121,8 @@ private:
     void CreateLeftColumn();
     void CreateDayView();
     void CreateMenus();
+    void CreateNoteTools();
+    void CreateNoteMenu();
     void ConnectHandlers();
     void imgBGMouseDown(QMouseEvent* event);
     void imgBGMouseMove(QMouseEvent* event);
@@ -126,6 +142,7 @@ private:
     QTextEdit* m_rdtAbc = nullptr;
     QMenu* m_popSysset = nullptr;
     QMenu* m_pmEmpty = nullptr;
+    QMenu* m_pmDeskTopMonCal = nullptr;
     TChromeButton* m_close = nullptr;
     TChromeButton* m_mini = nullptr;
     bool m_ending = false;

@@ -10,6 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
+
+// Test failures print texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quenda::test {
 

@@ -1,0 +1,135 @@
+// The note editor's popup menu and the four tools above it.
+#include "uMain.h"
+
+#include "CalendarLook.h"
+#include "Clock.h"
+#include "NoteCommands.h"
+#include "Pictures.h"
+
+#include <QMenu>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace quenda {
+
+namespace {
+
+QToolButton* MarkButton(QWidget* parent, const char* name, const QString& caption, int pixels) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setAutoRaise(true); // flat
+    button->setFocusPolicy(Qt::NoFocus);
+    QFont font(QStringLiteral("Arial Black"));
+    font.setPixelSize(pixels);
+    font.setWeight(QFont::Black);
+    button->setFont(font);
+    return button;
+}
+
+} // namespace
+
+void TMainFrm::CreateNoteTools() {
+    QToolButton* tick = MarkButton(this, "btnGou", QString(kTick), 14);
+    QToolButton* cross = MarkButton(this, "btnX", QStringLiteral("X"), 12);
+    m_layout.Add(tick, QRect(341, 55, 23, 22));
+    m_layout.Add(cross, QRect(365, 55, 23, 22));
+    connect(tick, &QToolButton::clicked, this, &TMainFrm::btnGouClick);
+    connect(cross, &QToolButton::clicked, this, &TMainFrm::btnXClick);
+
+    const struct {
+        const char* name;
+        const char* picture;
+        const char* tooltip;
+        QRect rect;
+        void (TMainFrm::*handler)();
+    } pictures[] = {
+        {"imgDate", "tool_date", "插入日期", {395, 58, 44, 15}, &TMainFrm::imgDateClick},
+        {"imgRedColor", "tool_colour", "字体颜色", {441, 61, 20, 11}, &TMainFrm::imgRedColorClick}};
+    for (const auto& entry : pictures) {
+        auto* picture = new TLinkLabel(this);
+        picture->setObjectName(QString::fromLatin1(entry.name));
+        picture->setPixmap(WindowPicture(QString::fromLatin1(entry.picture), devicePixelRatioF()));
+        picture->setScaledContents(true);
+        picture->setCursor(Qt::PointingHandCursor);
+        picture->setToolTip(QString::fromUtf8(entry.tooltip));
+        picture->setFocusPolicy(Qt::NoFocus);
+        m_layout.Add(picture, entry.rect);
+        connect(picture, &TLinkLabel::clicked, this, entry.handler);
+    }
+}
+
+void TMainFrm::CreateNoteMenu() {
+    m_pmDeskTopMonCal = new QMenu(this);
+    m_pmDeskTopMonCal->setObjectName(QStringLiteral("pmDeskTopMonCal"));
+    const struct {
+        const char* name;
+        const char* caption; // empty: a separator
+        void (TMainFrm::*handler)();
+    } items[] = {{"N1", "复制", &TMainFrm::N1Click},
+                 {"N2", "粘贴", &TMainFrm::N2Click},
+                 {"N9", "删除", &TMainFrm::N9Click},
+                 {"N3", "剪切", &TMainFrm::N3Click},
+                 {"N6", "", nullptr},
+                 {"V1", "打V", &TMainFrm::V1Click},
+                 {"X1", "打X", &TMainFrm::X1Click},
+                 {"N5", "", nullptr},
+                 {"CtrlZ1", "撤销(Ctrl+Z)", &TMainFrm::CtrlZ1Click}};
+    for (const auto& item : items) {
+        QAction* action = item.handler ? m_pmDeskTopMonCal->addAction(QString::fromUtf8(item.caption))
+                                       : m_pmDeskTopMonCal->addSeparator();
+        action->setObjectName(QString::fromLatin1(item.name));
+        if (item.handler) connect(action, &QAction::triggered, this, item.handler);
+    }
+    m_rdtAbc->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_rdtAbc, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { m_pmDeskTopMonCal->popup(m_rdtAbc->viewport()->mapToGlobal(at)); });
+}
+
+void TMainFrm::btnGouClick() {
+    InsertAtCaret(*m_rdtAbc, QString(kTick));
+}
+
+void TMainFrm::btnXClick() {
+    InsertAtCaret(*m_rdtAbc, QString(kCross));
+}
+
+void TMainFrm::imgDateClick() {
+    InsertAtCaret(*m_rdtAbc, InsertedDateText(Clock::Now()));
+}
+
+void TMainFrm::imgRedColorClick() {
+    ColourSelection(*m_rdtAbc, this);
+}
+
+void TMainFrm::N1Click() {
+    m_rdtAbc->copy();
+}
+
+void TMainFrm::N2Click() {
+    m_rdtAbc->paste();
+}
+
+void TMainFrm::N9Click() {
+    QTextCursor cursor = m_rdtAbc->textCursor();
+    cursor.removeSelectedText();
+    m_rdtAbc->setTextCursor(cursor);
+}
+
+void TMainFrm::N3Click() {
+    m_rdtAbc->cut();
+}
+
+void TMainFrm::V1Click() {
+    btnGouClick();
+}
+
+void TMainFrm::X1Click() {
+    btnXClick();
+}
+
+void TMainFrm::CtrlZ1Click() {
+    m_rdtAbc->undo();
+}
+
+} // namespace quenda
