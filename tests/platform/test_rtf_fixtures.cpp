@@ -56,7 +56,13 @@ TEST_P(ReferenceNote, OneSaveMakesLoadSaveAFixedPoint) {
     EXPECT_TRUE(saved.endsWith("\\par\r\n}\r\n"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rtf, ReferenceNote, ::testing::ValuesIn(kFixtures));
+// Named after the document's file: "lo_c03_colours_rtf".
+INSTANTIATE_TEST_SUITE_P(Rtf, ReferenceNote, ::testing::ValuesIn(kFixtures), [](const auto& info) {
+    std::string name = QByteArray(info.param.document).mid(4).toStdString();
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+});
 
 TEST(ReferenceNoteLook, WindowsControlColoursAndMarks) {
     QTextDocument document;
