@@ -26,6 +26,7 @@ const Fixture kFixtures[] = {
     {"rtf/03_colour_tick_cross_date.rtf", "rtf/03_colour_tick_cross_date.expected.txt"},
     {"rtf/04_win10_riched20_formats.rtf", "rtf/04_win10_riched20_formats.expected.txt"},
     {"rtf/05_plain_text_note.gbk.txt", "rtf/05_plain_text_note.expected.txt"},
+    {"rtf/07_word_nested_table.rtf", "rtf/07_word_nested_table.expected.txt"},
     {"rtf/lo_c01_plain_paragraphs.rtf", "rtf/lo_c01_plain_paragraphs.txt"},
     {"rtf/lo_c02_bold_italic_underline.rtf", "rtf/lo_c02_bold_italic_underline.txt"},
     {"rtf/lo_c03_colours.rtf", "rtf/lo_c03_colours.txt"},
