@@ -12,14 +12,11 @@ namespace quenda::rtf {
 
 inline constexpr int kCodePageGbk = 936;
 inline constexpr int kCodePageAnsi = 1252;
-// Windows' CP_SYMBOL: the Symbol font's own encoding, not a real code page.
+// Windows' CP_SYMBOL: a symbol font's own glyph numbers (RtfSymbolFonts.h), not a real code page.
 inline constexpr int kCodePageSymbol = 42;
 
 // The code page a font's \fcharset selects; `ansiCodePage` for DEFAULT_CHARSET and unknown values.
 int codePageForCharset(int charset, int ansiCodePage);
-
-// The Unicode character of a Symbol-font byte (√ is 0xD6, × is 0xB4); U+FFFD where the font has none.
-char16_t symbolToUnicode(unsigned char byte);
 
 // Decodes bytes of any code page into UTF-16. Converters are opened once per code page and reused, since
 // opening one costs far more than decoding a short run; GBK goes through a table for the same reason.

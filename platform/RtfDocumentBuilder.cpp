@@ -1,4 +1,5 @@
 #include "RtfDocumentBuilder.h"
+#include "RtfSymbolFonts.h"
 
 #include <QColor>
 #include <QFont>
@@ -57,6 +58,7 @@ const QTextCharFormat& DocumentBuilder::charFormat(const RunFormat& format) {
     if (format.strike) result.setFontStrikeOut(true);
     if (format.foreground) result.setForeground(QColor::fromRgb(*format.foreground));
     if (format.background) result.setBackground(QColor::fromRgb(*format.background));
+    if (format.symbolCharset) result.setProperty(kSymbolCharsetProperty, true);
     return result;
 }
 

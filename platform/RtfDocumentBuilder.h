@@ -26,6 +26,7 @@ struct RunFormat {
     bool strike = false;
     std::optional<QRgb> foreground; // none: automatic colour
     std::optional<QRgb> background; // none: no highlight
+    bool symbolCharset = false; // the font has \fcharset2: its text was read through a symbol font's glyphs
     bool operator==(const RunFormat&) const = default;
 };
 

@@ -41,6 +41,8 @@ constexpr KeywordEntry kKeywords[] = {
     {"ftnsepc", {K::SkippedDestination, 0}}, {"aftnsep", {K::SkippedDestination, 0}},
     {"aftnsepc", {K::SkippedDestination, 0}}, {"objdata", {K::SkippedDestination, 0}},
     {"pntxta", {K::SkippedDestination, 0}}, {"pntxtb", {K::SkippedDestination, 0}},
+    // Text for readers without nested tables; the nested table itself is read, so its stand-in is not.
+    {"nonesttables", {K::SkippedDestination, 0}},
     {"ansi", {K::Ansi, 0}}, {"mac", {K::Mac, 0}}, {"pc", {K::Pc, 0}}, {"pca", {K::Pca, 0}},
     {"ansicpg", {K::AnsiCodePage, 0}}, {"deff", {K::DefaultFont, 0}}, {"uc", {K::UnicodeSkip, 0}},
     {"u", {K::Unicode, 0}}, {"bin", {K::Binary, 0}}, {"fcharset", {K::FontCharset, 0}},

@@ -208,7 +208,10 @@ void RtfParser::skipBinary(int length) {
 void RtfParser::flushBytes() {
     if (m_pendingBytes.isEmpty()) return;
     m_decoded.clear();
-    m_decoder.decodeAppend(textCodePage(), m_pendingBytes.constData(), m_pendingBytes.size(), m_decoded);
+    if (const SymbolFont symbol = textSymbolFont(); symbol != SymbolFont::None)
+        appendSymbolText(symbol, m_pendingBytes.constData(), m_pendingBytes.size(), m_decoded);
+    else
+        m_decoder.decodeAppend(textCodePage(), m_pendingBytes.constData(), m_pendingBytes.size(), m_decoded);
     m_pendingBytes.clear();
     emitText(m_decoded);
 }
@@ -228,13 +231,29 @@ void RtfParser::emitText(QStringView text) {
     }
 }
 
+int RtfParser::fontCodePage(const FontEntry& font) const {
+    return font.codePage > 0 ? font.codePage : codePageForCharset(font.charset, m_ansiCodePage);
+}
+
 int RtfParser::textCodePage() {
-    int fontId = runFormat().font;
-    if (group().destination == Destination::FontTable) fontId = m_fontEntry.value_or(INT_MIN);
-    const auto font = m_fonts.find(fontId);
-    if (font == m_fonts.end()) return m_ansiCodePage;
-    if (font->second.codePage > 0) return font->second.codePage;
-    return codePageForCharset(font->second.charset, m_ansiCodePage);
+    if (group().destination == Destination::FontTable) {
+        // A symbol font's name is no glyph numbers: it is written in the document's code page.
+        const auto font = m_fonts.find(m_fontEntry.value_or(INT_MIN));
+        const int codePage = font == m_fonts.end() ? m_ansiCodePage : fontCodePage(font->second);
+        return codePage == kCodePageSymbol ? m_ansiCodePage : codePage;
+    }
+    const auto font = m_fonts.find(runFormat().font);
+    return font == m_fonts.end() ? m_ansiCodePage : fontCodePage(font->second);
+}
+
+// The glyph table of body text in a symbol-charset font; None for text in a code page. Only the font named
+// Symbol reads through the Symbol font's table, the other symbol fonts through their own.
+SymbolFont RtfParser::textSymbolFont() {
+    if (group().destination != Destination::Body || textCodePage() != kCodePageSymbol)
+        return SymbolFont::None;
+    // Without a font of its own, symbol-charset text (a document in \ansicpg42) reads as the Symbol font.
+    const auto font = m_fonts.find(runFormat().font);
+    return font == m_fonts.end() ? SymbolFont::Symbol : font->second.symbol;
 }
 
 std::optional<QRgb> RtfParser::colour(int index) const {
@@ -257,7 +276,9 @@ const RunFormat& RtfParser::runFormat() {
     format.strike = state.strike;
     format.foreground = colour(state.foreground);
     format.background = state.background > 0 ? colour(state.background) : std::nullopt;
-    if (!m_fonts.contains(format.font)) format.font = -1;
+    const auto font = m_fonts.find(format.font);
+    if (font == m_fonts.end()) format.font = -1;
+    format.symbolCharset = font != m_fonts.end() && fontCodePage(font->second) == kCodePageSymbol;
     m_formatDirty = false;
     return m_runFormat;
 }
@@ -272,7 +293,9 @@ void RtfParser::startFontEntry(int id) {
 
 void RtfParser::finishFontEntry() {
     if (!m_fontEntry) return;
-    m_fontNames[*m_fontEntry] = cleanFontName(m_fontName);
+    const QString name = cleanFontName(m_fontName);
+    m_fonts[*m_fontEntry].symbol = symbolFontNamed(name);
+    m_fontNames[*m_fontEntry] = name;
     m_fontEntry.reset();
     m_fontName.clear();
     m_formatDirty = true;

@@ -5,6 +5,7 @@
 #include "RtfCodePages.h"
 #include "RtfDocumentBuilder.h"
 #include "RtfKeywords.h"
+#include "RtfSymbolFonts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,8 +60,9 @@ struct GroupState {
 };
 
 struct FontEntry {
-    int charset = 1;  // DEFAULT_CHARSET: the document's code page
-    int codePage = 0; // \cpg, 0 when not given
+    int charset = 1;                       // DEFAULT_CHARSET: the document's code page
+    int codePage = 0;                      // \cpg, 0 when not given
+    SymbolFont symbol = SymbolFont::Other; // the glyph table its name selects, read when its code page is 42
 };
 
 class RtfParser {
@@ -85,6 +87,7 @@ private:
     void textBytes();
     void controlWord(std::string_view word, bool hasParameter, int parameter);
     bool documentWord(Keyword keyword, bool hasParameter, int parameter);
+    bool setAnsiCodePage(int codePage);
     bool tableWord(Keyword keyword, int parameter);
     bool characterWord(Keyword keyword, bool hasParameter, int parameter);
     bool associatedWord(Keyword keyword, bool hasParameter, int parameter);
@@ -95,6 +98,8 @@ private:
     void flushBytes();
     void emitText(QStringView text);
     int textCodePage();
+    int fontCodePage(const FontEntry& font) const;
+    SymbolFont textSymbolFont();
     const RunFormat& runFormat();
     std::optional<QRgb> colour(int index) const;
     void startFontEntry(int id);

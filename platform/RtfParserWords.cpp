@@ -38,20 +38,15 @@ bool RtfParser::documentWord(Keyword keyword, bool hasParameter, int parameter) 
         state.destination = Destination::Skip;
         return true;
     case Keyword::Ansi:
-        m_ansiCodePage = kCodePageAnsi;
-        return true;
+        return setAnsiCodePage(kCodePageAnsi);
     case Keyword::Mac:
-        m_ansiCodePage = 10000;
-        return true;
+        return setAnsiCodePage(10000);
     case Keyword::Pc:
-        m_ansiCodePage = 437;
-        return true;
+        return setAnsiCodePage(437);
     case Keyword::Pca:
-        m_ansiCodePage = 850;
-        return true;
+        return setAnsiCodePage(850);
     case Keyword::AnsiCodePage:
-        if (parameter > 0) m_ansiCodePage = parameter;
-        return true;
+        return parameter > 0 ? setAnsiCodePage(parameter) : true;
     case Keyword::DefaultFont:
         m_defaultFont = parameter;
         return true;
@@ -64,6 +59,13 @@ bool RtfParser::documentWord(Keyword keyword, bool hasParameter, int parameter) 
     default:
         return tableWord(keyword, parameter);
     }
+}
+
+// The code page of fonts without a charset of their own; whether a run is symbol-charset text can follow it.
+bool RtfParser::setAnsiCodePage(int codePage) {
+    m_ansiCodePage = codePage;
+    m_formatDirty = true;
+    return true;
 }
 
 // Words of the font and colour tables; inside a table every other word is ignored.
@@ -206,8 +208,10 @@ void RtfParser::appendUnicode(int value) {
     else if (value >= 0 && value <= 0x10FFFF)
         code = char32_t(value);
     // Symbol-font text written as Unicode uses the font's private-use copy of its own encoding.
-    if (code >= 0xF020 && code <= 0xF0FF && textCodePage() == kCodePageSymbol)
-        code = symbolToUnicode(static_cast<unsigned char>(code - 0xF000));
+    if (code >= 0xF020 && code <= 0xF0FF) {
+        if (const SymbolFont symbol = textSymbolFont(); symbol != SymbolFont::None)
+            code = symbolCharacter(symbol, static_cast<unsigned char>(code - 0xF000));
+    }
     if (code > 0xFFFF) {
         const char16_t pair[2] = {QChar::highSurrogate(code), QChar::lowSurrogate(code)};
         return emitText(QStringView(pair, 2));

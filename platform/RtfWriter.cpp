@@ -1,5 +1,6 @@
 #include "RtfCodePages.h"
 #include "RtfCodec.h"
+#include "RtfSymbolFonts.h"
 
 #include <QFont>
 #include <QHash>
@@ -44,13 +45,39 @@ QString familyOf(const QStringList& families) {
     return QString::fromUtf16(kRtfDefaultFontFamily);
 }
 
+// The face a run is written in, and the symbol font whose bytes its characters can be written as: the table
+// the face's name selects, whatever charset the text came in, or for another face read in a symbol charset
+// its private-use bytes.
+struct RunFont {
+    QString family;
+    rtf::SymbolFont symbol = rtf::SymbolFont::None;
+};
+
+// Characters that take the font entry of the text around them instead of forcing a switch: they read the
+// same in a symbol font (a space is byte 0x20, a tab or line break a control word) or are not written.
+bool goesWithNeighbours(char32_t character) {
+    return character <= 0x20 || character == 0x2028 || character == 0xFFFC;
+}
+
+char32_t codePointAt(QStringView text, qsizetype i, qsizetype* length) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        *length = 2;
+        return QChar::surrogateToUcs4(text[i], text[i + 1]);
+    }
+    *length = 1;
+    return text[i].unicode();
+}
+
 class RtfWriter {
 public:
-    RtfWriter() { fontIndex(QString::fromUtf16(kRtfDefaultFontFamily)); }
+    RtfWriter() { fontIndex(QString::fromUtf16(kRtfDefaultFontFamily), false); }
     QByteArray write(const QTextDocument& document);
 
 private:
     void writeBlock(const QTextBlock& block, bool first);
+    void writeRun(QStringView text, WrittenFormat format, const RunFont& font);
+    bool startsWithSymbols(QStringView text, const RunFont& font) const;
+    void writeSymbolByte(unsigned char byte);
     WrittenFormat resolve(const QTextCharFormat& format);
     void switchTo(const WrittenFormat& target);
     void word(const char* name) { word(name, nullptr); }
@@ -58,15 +85,15 @@ private:
     void writeText(QStringView text, QByteArray& out);
     void writeUnicode(char16_t unit, QByteArray& out);
     void separate(QByteArray& out);
-    int fontIndex(const QString& family);
-    int fontIndexOf(const QTextCharFormat& format);
+    int fontIndex(const QString& family, bool symbolCharset);
+    RunFont runFontOf(const QTextCharFormat& format);
     int colourIndex(const QBrush& brush);
     QByteArray header();
 
     QByteArray m_body;
-    QStringList m_fonts;
-    QHash<QString, int> m_fontIndexes;
-    QHash<QStringList, int> m_familyListIndexes; // the formats' own family lists, before cleaning
+    std::vector<std::pair<QString, bool>> m_fonts; // face and symbol charset of each font table entry
+    QHash<std::pair<QString, bool>, int> m_fontIndexes;
+    QHash<std::pair<QStringList, bool>, RunFont> m_runFonts; // the formats' own family lists, before cleaning
     std::vector<QRgb> m_colours;
     QHash<QRgb, int> m_colourIndexes;
     WrittenFormat m_current;
@@ -99,18 +126,75 @@ void RtfWriter::writeBlock(const QTextBlock& block, bool first) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (!fragment.isValid()) continue;
-        switchTo(resolve(fragment.charFormat()));
-        writeText(fragment.text(), m_body);
+        const QTextCharFormat format = fragment.charFormat();
+        writeRun(fragment.text(), resolve(format), runFontOf(format));
     }
     // The paragraph mark carries the block's own character format, the one typing into it would use.
-    switchTo(resolve(block.charFormat()));
+    WrittenFormat mark = resolve(block.charFormat());
+    const RunFont markFont = runFontOf(block.charFormat());
+    mark.font = fontIndex(markFont.family, markFont.symbol != rtf::SymbolFont::None);
+    switchTo(mark);
     m_body.append("\\par\r\n");
     m_needSpace = false;
 }
 
+// A run in a symbol font is written in two font table entries of its face: characters the font has a byte
+// for in the \fcharset2 entry as those bytes, others (a letter typed into a Wingdings run) in the ordinary
+// entry. Each switch is made once per stretch, so a reread run is written the same way again.
+void RtfWriter::writeRun(QStringView text, WrittenFormat format, const RunFont& font) {
+    if (font.symbol == rtf::SymbolFont::None) {
+        format.font = fontIndex(font.family, false);
+        switchTo(format);
+        return writeText(text, m_body);
+    }
+    bool symbol = startsWithSymbols(text, font);
+    format.font = fontIndex(font.family, symbol);
+    switchTo(format);
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        const char32_t character = codePointAt(text, i, &length);
+        const bool neutral = goesWithNeighbours(character);
+        const int byte = neutral ? -1 : rtf::symbolByte(font.symbol, character);
+        if (!neutral && symbol != (byte >= 0)) {
+            symbol = byte >= 0;
+            format.font = fontIndex(font.family, symbol);
+            switchTo(format);
+        }
+        if (byte >= 0)
+            writeSymbolByte(static_cast<unsigned char>(byte));
+        else
+            writeText(text.sliced(i, length), m_body);
+    }
+}
+
+// Whether the first character that chooses a font entry is one of the symbol font's; true when none does.
+bool RtfWriter::startsWithSymbols(QStringView text, const RunFont& font) const {
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        const char32_t character = codePointAt(text, i, &length);
+        if (!goesWithNeighbours(character)) return rtf::symbolByte(font.symbol, character) >= 0;
+    }
+    return true;
+}
+
+// Printable ASCII bytes as themselves, the rest as lowercase \'xx, as the Windows control writes them.
+void RtfWriter::writeSymbolByte(unsigned char byte) {
+    if (byte == '\\' || byte == '{' || byte == '}') {
+        m_body.append('\\').append(char(byte));
+        m_needSpace = false;
+        return;
+    }
+    separate(m_body);
+    if (byte > 0x20 && byte < 0x7F) {
+        m_body.append(char(byte));
+    } else {
+        const char escaped[4] = {'\\', '\'', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
+        m_body.append(escaped, 4);
+    }
+}
+
 WrittenFormat RtfWriter::resolve(const QTextCharFormat& format) {
     WrittenFormat written;
-    written.font = fontIndexOf(format);
     const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : 0.0;
     written.halfPoints =
         points > 0 ? std::clamp(qRound(points * 2), 1, kMaxHalfPoints) : kRtfDefaultHalfPoints;
@@ -186,21 +270,24 @@ void RtfWriter::writeUnicode(char16_t unit, QByteArray& out) {
 }
 
 // Formats repeat their family lists run after run; cleaning a name once per list is enough.
-int RtfWriter::fontIndexOf(const QTextCharFormat& format) {
-    const QStringList families = format.fontFamilies().toStringList();
-    const auto found = m_familyListIndexes.constFind(families);
-    if (found != m_familyListIndexes.cend()) return *found;
-    const int index = fontIndex(familyOf(families));
-    m_familyListIndexes.insert(families, index);
-    return index;
+RunFont RtfWriter::runFontOf(const QTextCharFormat& format) {
+    const std::pair key(format.fontFamilies().toStringList(),
+                        format.boolProperty(rtf::kSymbolCharsetProperty));
+    const auto found = m_runFonts.constFind(key);
+    if (found != m_runFonts.cend()) return *found;
+    RunFont font{familyOf(key.first), rtf::SymbolFont::None};
+    font.symbol = rtf::symbolFontNamed(font.family);
+    if (font.symbol == rtf::SymbolFont::Other && !key.second) font.symbol = rtf::SymbolFont::None;
+    return *m_runFonts.insert(key, font);
 }
 
-int RtfWriter::fontIndex(const QString& family) {
-    const auto found = m_fontIndexes.constFind(family);
+int RtfWriter::fontIndex(const QString& family, bool symbolCharset) {
+    const std::pair key(family, symbolCharset);
+    const auto found = m_fontIndexes.constFind(key);
     if (found != m_fontIndexes.cend()) return *found;
     const int index = int(m_fonts.size());
-    m_fonts.append(family);
-    m_fontIndexes.insert(family, index);
+    m_fonts.push_back(key);
+    m_fontIndexes.insert(key, index);
     return index;
 }
 
@@ -217,10 +304,12 @@ int RtfWriter::colourIndex(const QBrush& brush) {
 
 QByteArray RtfWriter::header() {
     QByteArray head = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl";
-    for (qsizetype i = 0; i < m_fonts.size(); ++i) {
-        head.append("{\\f" + QByteArray::number(i) + "\\fnil\\fcharset134 ");
+    for (std::size_t i = 0; i < m_fonts.size(); ++i) {
+        const auto& [family, symbolCharset] = m_fonts[i];
+        head.append("{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset" +
+                    (symbolCharset ? "2 " : "134 "));
         m_needSpace = false;
-        writeText(m_fonts[i], head);
+        writeText(family, head); // a symbol font's name too is in the document's code page
         head.append(";}");
     }
     head.append("}\r\n");

@@ -26,6 +26,8 @@ const Fixture kFixtures[] = {
     {"rtf/03_colour_tick_cross_date.rtf", "rtf/03_colour_tick_cross_date.expected.txt"},
     {"rtf/04_win10_riched20_formats.rtf", "rtf/04_win10_riched20_formats.expected.txt"},
     {"rtf/05_plain_text_note.gbk.txt", "rtf/05_plain_text_note.expected.txt"},
+    {"rtf/06_wingdings_webdings_symbol.rtf", "rtf/06_wingdings_webdings_symbol.expected.txt"},
+    {"rtf/07_word_nested_table.rtf", "rtf/07_word_nested_table.expected.txt"},
     {"rtf/lo_c01_plain_paragraphs.rtf", "rtf/lo_c01_plain_paragraphs.txt"},
     {"rtf/lo_c02_bold_italic_underline.rtf", "rtf/lo_c02_bold_italic_underline.txt"},
     {"rtf/lo_c03_colours.rtf", "rtf/lo_c03_colours.txt"},
@@ -56,7 +58,13 @@ TEST_P(ReferenceNote, OneSaveMakesLoadSaveAFixedPoint) {
     EXPECT_TRUE(saved.endsWith("\\par\r\n}\r\n"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rtf, ReferenceNote, ::testing::ValuesIn(kFixtures));
+// Named after the document's file: "lo_c03_colours_rtf".
+INSTANTIATE_TEST_SUITE_P(Rtf, ReferenceNote, ::testing::ValuesIn(kFixtures), [](const auto& info) {
+    std::string name = QByteArray(info.param.document).mid(4).toStdString();
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+});
 
 TEST(ReferenceNoteLook, WindowsControlColoursAndMarks) {
     QTextDocument document;
@@ -80,6 +88,23 @@ TEST(ReferenceNoteLook, WindowsControlCharacterFormats) {
     EXPECT_EQ(lookOfText(document, "蓝色").foreground, kBlue);
     EXPECT_EQ(lookOfText(document, "大字"), (Look{"宋体", 16}));
     EXPECT_EQ(lookOfText(document, "Arial text ✓ done 😀"), (Look{"Arial", 11}));
+}
+
+// Wingdings, Webdings and Symbol side by side: each run keeps its face, reads as the characters of its
+// glyphs, and is saved in its own symbol font with the bytes it came in.
+TEST(ReferenceNoteLook, SymbolFontsKeepTheirFacesAndBytes) {
+    QTextDocument document;
+    readRtf(readFixture("rtf/06_wingdings_webdings_symbol.rtf"), document);
+    EXPECT_EQ(lookOfText(document, "☺😐☹"), (Look{"Wingdings", 11}));
+    EXPECT_EQ(lookOfText(document, "🌣🌧"), (Look{"Webdings", 11}));
+    EXPECT_EQ(lookOfText(document, "α×β"), (Look{"Symbol", 11}));
+    EXPECT_EQ(lookOfText(document, "✓"), (Look{"Wingdings", 11, false, false, false, false, kRed}));
+    const QByteArray saved = writeRtf(document);
+    for (const char* part : {"{\\f1\\fnil\\fcharset2 Wingdings;}{\\f2\\fnil\\fcharset2 Webdings;}"
+                             "{\\f3\\fnil\\fcharset2 Symbol;}}",
+                             "\\f1 JKL\\f0", "\\f2 \\'d5\\'db\\f0", "\\f3 a\\'b4b\\f0",
+                             "\\cf1\\f1 \\'fc\\cf0", "\\f2 a\\f1 \\'ff\\f0"})
+        EXPECT_TRUE(saved.contains(part)) << part << "\n" << saved.toStdString();
 }
 
 // LibreOffice formats Chinese runs through \dbch with associated \ab and \afs, Latin runs directly.

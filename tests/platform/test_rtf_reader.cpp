@@ -65,6 +65,10 @@ TEST(RtfReaderDestinations, IgnorableAndKnownDestinationsAreSkipped) {
     EXPECT_EQ(textOf(rtf("{\\object{\\objdata 01}{\\result{\\pict 00}}}a")), "a");
     EXPECT_EQ(textOf(rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}} end")), "link end");
     EXPECT_EQ(textOf(rtf("{\\field{\\fldinst PAGE}{\\fldrslt 1}}")), "1");
+    // A nested table is read; the stand-in text for readers without nested tables is not.
+    EXPECT_EQ(textOf(rtf(
+                  "a\\nestcell{\\*\\nesttableprops\\trowd\\cellx900\\nestrow}{\\nonesttables\\par a\\par}b")),
+              "a\tb");
 }
 
 TEST(RtfReaderText, SpecialCharactersAndEscapes) {
