@@ -7,6 +7,7 @@
 #include "ChromeButton.h"
 #include "Dialogs.h"
 #include "Pictures.h"
+#include "uDM.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -22,6 +23,7 @@ namespace {
 constexpr QColor kFrameBlue(216, 227, 243);
 constexpr QColor kMaroon(128, 0, 0);
 constexpr QColor kEditorDefault(192, 220, 192);
+constexpr int kTypingPauseMs = 2000;
 
 QFont Font(const char* face, int points, bool bold = false) {
     return MakeFont(QString::fromUtf8(face), points, bold);
@@ -119,7 +121,6 @@ void TMainFrm::CreateChrome() {
     background->setPixmap(WindowPicture(QStringLiteral("main_background"), devicePixelRatioF()));
     background->setScaledContents(true);
     background->setMouseTracking(true);
-    background->installEventFilter(this);
     m_imgBG = background;
     m_layout.Add(m_imgBG, QRect(QPoint(0, 0), kDesignClientSize), AnchorAll);
     auto* frame = new FrameShape(this);
@@ -200,7 +201,6 @@ void TMainFrm::CreateDayView() {
     QPalette palette = m_rdtAbc->palette();
     palette.setColor(QPalette::Base, kEditorDefault);
     m_rdtAbc->setPalette(palette);
-    m_rdtAbc->installEventFilter(this);
     column->addWidget(m_rdtAbc, 1);
 }
 
@@ -231,7 +231,10 @@ void TMainFrm::ConnectHandlers() {
     connect(m_imgAddToDesk, &TLinkLabel::clicked, this, &TMainFrm::imgAddToDeskClick);
     connect(m_webLink, &QTextBrowser::anchorClicked, this,
             [this](const QUrl& url) { OpenPage(m_webLink->document()->baseUrl().resolved(url)); });
-    qApp->installEventFilter(this);
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(kTypingPauseMs);
+    connect(&m_idle, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
+    qApp->installEventFilter(this); // sees the web panel's events and the window's first paint
 }
 
 void TMainFrm::resizeEvent(QResizeEvent* event) {

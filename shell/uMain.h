@@ -10,6 +10,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -146,6 +147,8 @@ private:
     TChromeButton* m_close = nullptr;
     TChromeButton* m_mini = nullptr;
     bool m_ending = false;
+    bool m_painted = false;
+    QTimer m_idle; // runs out when the note has not been saved for a while
 };
 
 } // namespace quenda

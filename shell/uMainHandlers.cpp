@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "LineListFile.h"
 #include "ProgramFolder.h"
+#include "TestReport.h"
 #include "uDM.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWindow>
 
 namespace quenda {
@@ -149,7 +151,13 @@ bool TMainFrm::LoadDayNote() {
 }
 
 SaveOutcome TMainFrm::SaveDayNote() {
-    return quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document());
+    const SaveOutcome outcome = quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document());
+    if (outcome == SaveOutcome::Stored) m_idle.start(); // a checkpoint when typing pauses
+    if (outcome == SaveOutcome::Stored && TestReportEnabled())
+        ReportForTests(QStringLiteral("saved %1 %2")
+                           .arg(DayKey(m_chnTavi->DateTime()))
+                           .arg(m_rdtAbc->document()->toPlainText().size()));
+    return outcome;
 }
 
 void TMainFrm::chnTaviChange() {
@@ -265,6 +273,10 @@ bool TMainFrm::AppEvent1Message(QObject* receiver, QEvent* event) {
 
 bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
     if (AppEvent1Message(watched, event)) return true;
+    if (watched == this && event->type() == QEvent::UpdateRequest && !m_painted) {
+        m_painted = true; // the window paints and flushes when this event is handled; report after that
+        if (TestReportEnabled()) QTimer::singleShot(0, [] { ReportForTests(QStringLiteral("painted")); });
+    }
     if (watched == m_imgBG) {
         if (event->type() == QEvent::MouseButtonPress) imgBGMouseDown(static_cast<QMouseEvent*>(event));
         if (event->type() == QEvent::MouseMove) imgBGMouseMove(static_cast<QMouseEvent*>(event));

@@ -86,7 +86,20 @@ bool TDM::Prepare() {
     // A store on a read-only disk keeps its journal mode; it still loads.
     query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // A checkpoint writes the store itself and waits for the disk twice: the program runs it when typing
+    // pauses (Checkpoint), and SQLite on its own only after kCheckpointPages, so keystrokes rarely wait.
+    query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointPages));
     return true;
+}
+
+void TDM::Checkpoint() {
+    QSqlQuery query(connection(m_connectionName));
+    query.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
+bool TDM::SetSynchronous(const QString& level) {
+    QSqlQuery query(connection(m_connectionName));
+    return query.exec(QStringLiteral("PRAGMA synchronous=") + level);
 }
 
 bool TDM::Fail(const QString& error) {

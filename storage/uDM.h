@@ -36,6 +36,14 @@ public:
     // are never deleted. False when anything failed; the store then keeps what it had.
     bool WriteNote(const QString& key, const QByteArray& data);
 
+    // Copies the saves collected in the write-ahead log into the store; the program calls it when typing
+    // pauses. A failure leaves the log as it is, to be copied later.
+    void Checkpoint();
+
+    // The store's durability setting, "NORMAL" (what the program uses) or "FULL"; the benchmark of the
+    // keystroke save measures both.
+    bool SetSynchronous(const QString& level);
+
     // The last failure's text from the database engine, for tests and diagnostics.
     const QString& LastError() const { return m_lastError; }
 
@@ -63,6 +71,9 @@ inline constexpr char kStatementKeyTail[] = " where conIndex = %s";
 
 // The statement text for `key`: `head` plus the tail with the key in single quotes, any quote doubled.
 QString DayStatement(const char* head, const QString& key);
+
+// The write-ahead log's length at which SQLite copies it into the store during a save (4 KB pages).
+inline constexpr int kCheckpointPages = 4000;
 
 // SQLite's wait for a store that another process holds: short, because a save runs on every keystroke.
 inline constexpr int kBusyTimeoutMs = 100;
