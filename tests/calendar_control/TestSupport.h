@@ -6,8 +6,14 @@
 #include <QImage>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Failure messages show texts as text, not as bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quenda::test {
 
