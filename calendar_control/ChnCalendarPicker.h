@@ -151,6 +151,7 @@ private:
     bool FillDays(int year, int month, int day);
     void RaiseChange();
     void RenderAndInvalidate();
+    void SyncSpinsToDate();
     void ChooseMonth(int month);
     void ChooseYear(int year);
     void OpenMenu(QMenu& menu, QPoint globalPos);

@@ -95,6 +95,31 @@ TEST(Spin, StepsPastTheYearRangeLeaveTheDate) {
     EXPECT_TRUE(log.events.empty());
 }
 
+// A refused step puts both spins back on the date, so the next arrow steps from the date shown.
+TEST(Spin, RefusedStepsLeaveTheSpinsOnTheDate) {
+    const auto calendar = MakeCalendar(kNow);
+    const auto spins = [&] {
+        return std::pair(calendar->YearSpin().Position(), calendar->MonthSpin().Position());
+    };
+    calendar->SetDateTime(EncodeDate(2100, 12, 31));
+    for (int i = 0; i < 2; ++i) {
+        ClickSpin(calendar->MonthSpin(), true);
+        EXPECT_EQ(calendar->DateTime(), EncodeDate(2100, 12, 31));
+        EXPECT_EQ(spins(), std::pair(2100, 12));
+    }
+    ClickSpin(calendar->MonthSpin(), false);
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2100, 11, 30));
+
+    calendar->SetDateTime(EncodeDate(1, 1, 5));
+    for (int i = 0; i < 2; ++i) {
+        ClickSpin(calendar->MonthSpin(), false);
+        EXPECT_EQ(calendar->DateTime(), EncodeDate(1, 1, 5));
+        EXPECT_EQ(spins(), std::pair(1, 1));
+    }
+    ClickSpin(calendar->MonthSpin(), true);
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(1, 2, 5));
+}
+
 TEST(Menus, ItemsMoveTheDateAndTodayKeepsTheTime) {
     const auto calendar = MakeCalendar(kNow);
     QAction* year1810 = ItemWithNumber(calendar->YearMenu(), 1810);
