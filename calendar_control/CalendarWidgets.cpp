@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleOption>
 
 namespace quenda {
@@ -29,8 +30,11 @@ void TLinkLabel::leaveEvent(QEvent* event) {
 }
 
 TSpinButton::TSpinButton(QWidget* parent, int minimum, int maximum)
-    : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_position(minimum) {
+    : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_position(minimum),
+      m_repeatTimer(new QTimer(this)) {
     resize(kSpinSize);
+    m_repeatTimer->setObjectName(QStringLiteral("RepeatTimer"));
+    connect(m_repeatTimer, &QTimer::timeout, this, &TSpinButton::Repeat);
 }
 
 void TSpinButton::SetPosition(int position) {
@@ -55,14 +59,45 @@ void TSpinButton::paintEvent(QPaintEvent*) {
 
 void TSpinButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const bool up = event->position().y() < height() / 2;
-    m_position = std::clamp(m_position + (up ? 1 : -1), m_minimum, m_maximum);
-    emit arrowClicked(up);
+    m_heldUp = IsUpperHalf(event->position().toPoint());
+    m_pointerOnHeld = true;
+    // The platform's up-down control waits as long as a spin box before it repeats, then repeats as fast.
+    m_repeatTimer->start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
+    Step(m_heldUp);
+}
+
+void TSpinButton::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    m_pointerOnHeld = rect().contains(pos) && IsUpperHalf(pos) == m_heldUp;
+}
+
+void TSpinButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) StopRepeat();
+}
+
+void TSpinButton::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    StopRepeat(); // a hidden button gets no release
 }
 
 void TSpinButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     emit left();
+}
+
+void TSpinButton::Step(bool up) {
+    m_position = std::clamp(m_position + (up ? 1 : -1), m_minimum, m_maximum);
+    emit arrowClicked(up);
+}
+
+void TSpinButton::Repeat() {
+    m_repeatTimer->setInterval(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
+    if (m_pointerOnHeld) Step(m_heldUp);
+}
+
+void TSpinButton::StopRepeat() {
+    m_repeatTimer->stop();
+    m_pointerOnHeld = false;
 }
 
 } // namespace quenda

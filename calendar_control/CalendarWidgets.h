@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -32,7 +33,8 @@ protected:
 };
 
 // An up-down button pair without an edit field. An arrow click moves the position by one within the range
-// and then reports the click; setting the position clamps it to the range.
+// and then reports the click; setting the position clamps it to the range. A held arrow repeats the step
+// after the style's spin-box delay and then at its rate while the pointer stays on that arrow.
 class TSpinButton : public QWidget {
     Q_OBJECT
 public:
@@ -50,12 +52,23 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    bool IsUpperHalf(QPoint pos) const { return pos.y() < height() / 2; }
+    void Step(bool up);
+    void Repeat();
+    void StopRepeat();
+
     int m_minimum;
     int m_maximum;
     int m_position;
+    QTimer* m_repeatTimer;
+    bool m_heldUp = false;        // the arrow the left button went down on
+    bool m_pointerOnHeld = false; // the pointer is over that arrow: repeating, else paused
 };
 
 // What the day grid asks of its owner.
