@@ -1,5 +1,7 @@
 #include "CalendarWidgets.h"
 
+#include "CalendarPainting.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -46,9 +48,8 @@ void TSpinButton::paintEvent(QPaintEvent*) {
     const int half = height() / 2;
     const QRect halves[2] = {QRect(0, 0, width(), half), QRect(0, half, width(), height() - half)};
     for (int i = 0; i < 2; ++i) {
-        painter.fillRect(halves[i].adjusted(0, 0, -1, -1), QColor(240, 240, 240));
-        painter.setPen(QColor(160, 160, 160));
-        painter.drawRect(halves[i].adjusted(0, 0, -1, -1));
+        painter.fillRect(halves[i], QColor(240, 240, 240));
+        DrawFrame(painter, halves[i], QColor(160, 160, 160));
         QStyleOption option;
         option.initFrom(this);
         option.rect = halves[i].adjusted(3, 2, -3, -2);

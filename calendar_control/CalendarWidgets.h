@@ -86,7 +86,8 @@ public:
     virtual bool GridMenuRequested(QPoint globalPos) = 0; // false lets the request go to the control
 };
 
-// The 9 x 7 day grid. Its cells are composed into a buffer on a refresh; a plain repaint only copies it.
+// The 9 x 7 day grid. Its cells are composed into a buffer, at the screen's device pixel ratio, on a
+// refresh; a plain repaint only copies it.
 class TDayGrid : public QWidget {
     Q_OBJECT
 public:
@@ -107,7 +108,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -120,6 +120,8 @@ protected:
 
 private:
     std::optional<GridCell> KeyTarget(int key, bool ctrl) const;
+    bool BufferIsCurrent() const;
+    bool ComposeAll();
 
     DayGridHost* m_host;
     GridSizes m_sizes;

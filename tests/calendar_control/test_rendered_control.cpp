@@ -203,6 +203,35 @@ TEST(RenderedControl, PlainRepaintComposesNoCellAndFillsNoDate) {
               calendar->DayGrid().Buffer());
 }
 
+// A resize while the control or its window is hidden must not leave the grid without its picture.
+TEST(RenderedControl, GridShowsTheMonthAfterAResizeWhileHidden) {
+    const auto calendar = MakeCalendar(kNow);
+    const auto expectMonthShown = [&](const char* how) {
+        QApplication::sendPostedEvents();
+        const QImage grid = GridImage(*calendar);
+        const QRect selected = Cell(*calendar, 5, 1);
+        EXPECT_EQ(ColourAt(grid, selected.left(), selected.top()), RGB(0, 147, 70)) << how;
+        const QRect empty = Cell(*calendar, 1, 1); // before the 1st: white ground
+        EXPECT_EQ(ColourAt(grid, empty.left() + 1, empty.top() + 1), RGB(255, 255, 255)) << how;
+        EXPECT_EQ(Count(grid, empty, IsDark), 0) << how;
+    };
+    calendar->hide();
+    calendar->resize(500, 300);
+    calendar->show();
+    expectMonthShown("control hidden");
+
+    QWidget window;
+    calendar->setParent(&window);
+    window.resize(600, 400);
+    window.show();
+    window.hide();
+    calendar->resize(419, 250);
+    window.resize(750, 500);
+    window.show();
+    expectMonthShown("window hidden");
+    calendar->setParent(nullptr);
+}
+
 TEST(RenderedControl, SizesTooSmallForTheGridDrawWithoutFailing) {
     const auto calendar = MakeCalendar(kNow);
     QImage picture(50, 20, QImage::Format_ARGB32);
