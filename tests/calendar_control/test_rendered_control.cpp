@@ -276,6 +276,27 @@ TEST(DateRoutine, EraBefore1949AndFailingHandlersAreSwallowed) {
     EXPECT_EQ(calendar->DateTime(), EncodeDate(1948, 6, 1));
 }
 
+// The footer, the title cells and the lunar lines show the same texts however the user reached the date.
+TEST(DateRoutine, TextsDoNotDependOnTheDateShownBefore) {
+    const auto calendar = MakeCalendar(kNow);
+    const auto footer = [&] { return calendar->findChild<QLabel*>("SelectedLabel")->text(); };
+    calendar->SetDateTime(EncodeDate(1912, 1, 10));
+    EXPECT_TRUE(footer().startsWith("[近、现代]中华民国  民国2年 ")) << footer().toStdString();
+    calendar->SetDateTime(EncodeDate(1911, 12, 10));
+    EXPECT_TRUE(footer().startsWith("[近、现代]中华民国  民国元年 ")) << footer().toStdString();
+
+    calendar->SetDateTime(EncodeDate(2023, 1, 25)); // lunar 2023, before 立春
+    EXPECT_EQ(calendar->Cells().Cells(kStemBranchCell).DayText, "壬寅");
+    calendar->SetDateTime(EncodeDate(2023, 3, 1));
+    EXPECT_EQ(calendar->Cells().Cells(kStemBranchCell).DayText, "癸卯");
+
+    calendar->SetDateTime(EncodeDate(2023, 3, 22)); // 闰二初一
+    calendar->SetDateTime(EncodeDate(2023, 3, 21)); // 二月三十
+    EXPECT_EQ(calendar->CnDate(), "二月三十");
+    EXPECT_EQ(calendar->Cells().Cells(4 + 21).LunarMonth, "闰二");
+    EXPECT_EQ(calendar->Cells().Cells(4 + 20).LunarMonth, "二月");
+}
+
 TEST(DateRoutine, DayColourSettersRebuildTheTableAndNotify) {
     const auto calendar = MakeCalendar(kNow);
     EventLog log;
