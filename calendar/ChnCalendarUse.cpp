@@ -141,24 +141,55 @@ void TChnCal::Fill(TDateTime value) {
     const auto lunar = SolarToLunar(civil.year, civil.month, civil.day);
     if (!lunar) return;
 
-    // Year and month texts are remembered: only a new lunar year or month number refreshes them.
-    const bool newYear = lunar->year != LastLunarYear;
-    if (newYear) {
-        LastLunarYear = lunar->year;
-        YearStemBranchText = StemBranchName(YearStemBranchByTerm(civil.year, civil.month, civil.day));
-        AnimalText = AnimalName(YearAnimal(lunar->year));
-        EraText.clear();
-        appendEraText(EraText, civil.year);
-    }
-    if (newYear || lunar->month != LastLunarMonth) {
-        LastLunarMonth = lunar->month;
-        LunarMonthText = quenda::LunarMonthText(lunar->month, lunar->leap);
-    }
+    if (lunar->year == 0)
+        ForgetYearTexts();
+    else
+        RefreshYearTexts(civil, lunar->year);
+    RefreshMonthText(lunar->month, lunar->leap);
     LunarDayText = LunarDayName(lunar->day);
     ConstellationText = ConstellationName(ConstellationOf(civil.month, civil.day));
     HolidayText = HolidayOf(civil.day, value);
     LunarHolidayText = LunarHolidayOf(lunar->month, lunar->day, value);
     SolarTermText = SolarTermTextOf(value);
+}
+
+// Each year text is recomputed only when the year it belongs to changes, so a month view parses the era
+// table and computes 立春 once or twice instead of for every day.
+void TChnCal::RefreshYearTexts(const CivilDate& civil, int lunarYear) {
+    if (lunarYear != LastLunarYear) {
+        LastLunarYear = lunarYear;
+        AnimalText = AnimalName(YearAnimal(lunarYear));
+    }
+    const bool newCivilYear = civil.year != LastCivilYear;
+    if (newCivilYear) {
+        LastCivilYear = civil.year;
+        m_springStartDay = SpringStartDay(civil.year);
+        EraText.clear();
+        appendEraText(EraText, civil.year);
+    }
+    const bool beforeSpring = DayOfYear(civil.year, civil.month, civil.day) < m_springStartDay;
+    if (newCivilYear || beforeSpring != LastBeforeSpring) {
+        LastBeforeSpring = beforeSpring;
+        YearStemBranchText = StemBranchName(YearStemBranchByTerm(civil.year, civil.month, civil.day));
+    }
+}
+
+// Lunar year 0 is civil year 1 before its lunar new year; the engine counts no year 0, so such dates show
+// no year texts. Clearing the keys makes the next named year compute all of them.
+void TChnCal::ForgetYearTexts() {
+    LastLunarYear = 0;
+    LastCivilYear = 0;
+    LastBeforeSpring = false;
+    AnimalText.clear();
+    YearStemBranchText.clear();
+    EraText.clear();
+}
+
+void TChnCal::RefreshMonthText(int lunarMonth, bool leap) {
+    if (lunarMonth == LastLunarMonth && leap == LastLunarLeap) return;
+    LastLunarMonth = lunarMonth;
+    LastLunarLeap = leap;
+    LunarMonthText = quenda::LunarMonthText(lunarMonth, leap);
 }
 
 // ---- Free functions ----------------------------------------------------------------------------------

@@ -11,12 +11,18 @@
 
 namespace quenda {
 
-// Filled once per shown date. Besides the texts it remembers the lunar year and month of the fill that last
-// refreshed the year and month texts: a fill in the same lunar year keeps the earlier year texts.
+// Filled once per shown date. Every text is what a new object would give for that date; the object remembers
+// what each remembered text was computed from and recomputes a text only when that changes: the lunar year
+// for the animal, the lunar month and its leap flag for the month text, the civil year for the era, the
+// civil year and the side of 立春 for the stem-branch year. The Last* fields are those keys; a new object
+// holds zeros. Lunar year 0 (civil year 1 before its lunar new year) has no year texts.
 class TChnCal {
 public:
-    int LastLunarYear = 0;
-    int LastLunarMonth = 0;
+    int LastLunarYear = 0;         // AnimalText
+    int LastLunarMonth = 0;        // LunarMonthText: the month number ...
+    bool LastLunarLeap = false;    // ... and its leap flag
+    int LastCivilYear = 0;         // EraText, and with LastBeforeSpring the YearStemBranchText
+    bool LastBeforeSpring = false; // the date lay before 立春 of LastCivilYear
     TDateTime Date = 0;
     std::string SolarTermText;
     std::string HolidayText;
@@ -29,6 +35,13 @@ public:
     std::string EraText;
 
     void Fill(TDateTime value);
+
+private:
+    void RefreshYearTexts(const CivilDate& civil, int lunarYear);
+    void ForgetYearTexts();
+    void RefreshMonthText(int lunarMonth, bool leap);
+
+    int m_springStartDay = 0; // day of the year of 立春 in LastCivilYear
 };
 
 std::optional<LunarDate> LunarDateOf(TDateTime value);

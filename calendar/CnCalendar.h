@@ -75,6 +75,7 @@ std::string_view StemBranchName(int index);    // 0 甲子 ... 59 癸亥
 std::string_view AnimalName(int index);        // 0 鼠 ... 11 猪
 std::string_view ConstellationName(int index); // 0 白羊 ... 11 双鱼
 int YearStemBranch(int year);
+int SpringStartDay(int year);                           // day of the year of 立春
 int YearStemBranchByTerm(int year, int month, int day); // the year changes at 立春
 int YearAnimal(int year);
 int ConstellationOf(int month, int day);

@@ -71,9 +71,13 @@ int YearAnimal(int year) {
     return cycleOfYear(year, 12);
 }
 
+int SpringStartDay(int year) {
+    return detail::floorToInt(SolarTermDay(year, 3)); // 立春 is term number 3
+}
+
 int YearStemBranchByTerm(int year, int month, int day) {
-    // The stem-branch year begins on the day of 立春 (term number 3), not at the lunar new year.
-    if (DayOfYear(year, month, day) < detail::floorToInt(SolarTermDay(year, 3)))
+    // The stem-branch year begins on the day of 立春, not at the lunar new year.
+    if (DayOfYear(year, month, day) < SpringStartDay(year))
         return year > INT32_MIN ? YearStemBranch(year - 1) : YearStemBranch(year);
     return YearStemBranch(year);
 }

@@ -17,10 +17,11 @@ void PaintHeader(const CellStyle& style, QPainter& painter, int column, int cw, 
     painter.setFont(style.Font);
     painter.setPen(ToQColor(colour));
     DrawLine(painter, textRect, text, Qt::AlignTop | Qt::AlignHCenter);
-    painter.setPen(ToQColor(style.ColorTitleWeekLine));
-    painter.drawLine(0, ch - 4, cw - 1, ch - 4);
+    // Lines are filled one logical pixel wide: a stroked line misses its last device pixel at 2x.
+    const QColor line = ToQColor(style.ColorTitleWeekLine);
+    painter.fillRect(QRect(0, ch - 4, cw, 1), line);
     if (style.ShowWeekNum && style.ShowWeekNumLine && column == 0)
-        painter.drawLine(cw - 1, 0, cw - 1, ch - 1);
+        painter.fillRect(QRect(cw - 1, 0, 1, ch), line);
 }
 
 void PaintWeekNumber(const CellContext& context, QPainter& painter, int row, int cw, int ch) {
@@ -31,8 +32,7 @@ void PaintWeekNumber(const CellContext& context, QPainter& painter, int row, int
     painter.setPen(ToQColor(style.ColorWeekNum));
     DrawLine(painter, QRect(0, 0, cw, ch), week, Qt::AlignCenter);
     if (!style.ShowWeekNumLine) return;
-    painter.setPen(ToQColor(style.ColorTitleWeekLine));
-    painter.drawLine(cw - 1, 0, cw - 1, ch - 1);
+    painter.fillRect(QRect(cw - 1, 0, 1, ch), ToQColor(style.ColorTitleWeekLine));
 }
 
 void PaintTitleCell(const CellStyle& style, QPainter& painter, int n, const QString& text, int cw, int ch) {
@@ -78,9 +78,7 @@ void PaintDay(const CellContext& context, const CellRequest& request, QPainter& 
         return;
     DrawLine(painter, QRect(2, ch / 2, cw - 4, ch - ch / 2), text, Qt::AlignTop | Qt::AlignHCenter);
     if (!highlighted) return;
-    painter.setPen(ToQColor(style.ColorSelectedFrame));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(cell.adjusted(0, 0, -1, -1));
+    DrawFrame(painter, cell, ToQColor(style.ColorSelectedFrame));
 }
 
 } // namespace
@@ -100,11 +98,13 @@ void PaintCell(const CellContext& context, const CellRequest& request, QImage& c
     const int cw = request.rect.width();
     const int ch = request.rect.height();
     if (cw <= 0 || ch <= 0) return;
-    if (cellBitmap.size() != request.rect.size())
-        cellBitmap = QImage(request.rect.size(), QImage::Format_RGB32);
+    // The cell is drawn at the background's pixel ratio: its texts in device pixels, sharp on scaled screens.
+    const qreal ratio = context.backBuffer.devicePixelRatio();
+    if (!BufferFits(cellBitmap, request.rect.size(), ratio))
+        cellBitmap = MakeBuffer(request.rect.size(), ratio);
     QPainter painter(&cellBitmap);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), context.backBuffer, request.rect.translated(context.gridOrigin));
+    DrawBufferPart(painter, QPoint(0, 0), context.backBuffer, request.rect.translated(context.gridOrigin));
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setBrush(Qt::NoBrush);
     if (request.row == 0) return PaintHeader(context.style, painter, request.column, cw, ch);

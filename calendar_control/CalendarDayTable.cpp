@@ -60,6 +60,10 @@ int IsoWeekNumber(int year, int month, int day) {
     return QDate(year, month, day).weekNumber();
 }
 
+int IsoWeekOfFollowingMonday(int year, int month, int sunday) {
+    return QDate(year, month, sunday).addDays(1).weekNumber();
+}
+
 LunarLine ChooseLunarLine(const TChnCal& info, const DayColours& colours) {
     LunarLine line;
     if (info.LunarDayText == "初一")
@@ -98,9 +102,15 @@ int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, con
     for (int d = 1; d <= days; ++d) {
         const int i = firstCell + d - 1;
         info.Fill(EncodeDate(year, month, d));
-        const int week = IsoWeekNumber(year, month, d);
-        if (d == 1 || week != previousWeek) table.AppendWeekNumber(week);
-        previousWeek = week;
+        if (firstCell == 1) {
+            // Rows run Sunday to Saturday, ISO weeks Monday to Sunday: listing the distinct weeks would
+            // put the 1st's week, which ends on that Sunday, beside the first row and shift every row.
+            if (i % 7 == 1) table.AppendWeekNumber(IsoWeekOfFollowingMonday(year, month, d));
+        } else {
+            const int week = IsoWeekNumber(year, month, d);
+            if (d == 1 || week != previousWeek) table.AppendWeekNumber(week);
+            previousWeek = week;
+        }
         FillDay(table.Cells(i), info, d, colours);
         if (d == day) {
             table.Cells(kConstellationCell).DayText = FromEngine(info.ConstellationText);

@@ -69,6 +69,8 @@ private:
 
 // ISO 8601 week of a proleptic Gregorian date: weeks start on Monday, week 1 holds the first Thursday.
 int IsoWeekNumber(int year, int month, int day);
+// The ISO week of the Monday after a Sunday, which may lie in the next month or year.
+int IsoWeekOfFollowingMonday(int year, int month, int sunday);
 
 // What the lunar line of a day shows. Later rules win: the lunar day (or the month on its first day), the
 // Gregorian festival, the solar term, the lunar festival.
@@ -82,10 +84,12 @@ LunarLine ChooseLunarLine(const TChnCal& info, const DayColours& colours);
 QString SelectedText(int year, int month, int day, const QString& eraText, const QString& cnDate);
 
 // Fills the title cells 41 and 42 from the date information of the selected date, then every day of the
-// month (filling `info` for each), the week numbers and the constellation cell 40. `onSelectedDay` is
-// called with the selected day's cell once its texts are filled, before it is marked valid and before the
-// later days. Returns the cell of the selected day, or 0 when `day` is not in the month. Throws only what
-// the engine, allocation or `onSelectedDay` throws.
+// month (filling `info` for each), the week numbers and the constellation cell 40. Week numbers are the
+// distinct ISO weeks of the month in order; in a month that starts on a Sunday, the week of each row's
+// Monday for every row that holds a day. `onSelectedDay` is called with the selected day's cell once its
+// texts are filled, before it is marked valid and before the later days. Returns the cell of the selected
+// day, or 0 when `day` is not in the month. Throws only what the engine, allocation or `onSelectedDay`
+// throws.
 int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours,
               const std::function<void(int cell)>& onSelectedDay = {});
 

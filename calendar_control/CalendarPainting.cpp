@@ -14,6 +14,15 @@ int RoundEven(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
+// Rounded up, so a buffer covers its whole logical area at fractional ratios; the small allowance keeps
+// products such as 1.1 * 10 from rounding up past a whole number.
+QSize PixelSize(QSize logicalSize, qreal ratio) {
+    const auto pixels = [ratio](int logical) {
+        return logical <= 0 ? 0 : static_cast<int>(std::ceil(logical * ratio - 1e-6));
+    };
+    return {pixels(logicalSize.width()), pixels(logicalSize.height())};
+}
+
 int Channel(int from, double step, int band) {
     return std::clamp(from + RoundEven((band + 1) * step), 0, 255);
 }
@@ -44,7 +53,7 @@ void DrawBackNumber(QPainter& painter, const QRect& rect, int number, const QFon
 }
 
 void PlacePicture(const BackgroundParams& params, QImage& pictureLayer) {
-    pictureLayer = QImage(params.size, QImage::Format_RGB32);
+    pictureLayer = MakeBuffer(params.size, params.devicePixelRatio);
     pictureLayer.fill(Qt::white);
     const QImage& picture = *params.picture;
     const int pw = picture.width();
@@ -62,6 +71,25 @@ void PlacePicture(const BackgroundParams& params, QImage& pictureLayer) {
 }
 
 } // namespace
+
+QImage MakeBuffer(QSize logicalSize, qreal devicePixelRatio) {
+    QImage buffer(PixelSize(logicalSize, devicePixelRatio), QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(devicePixelRatio);
+    return buffer;
+}
+
+bool BufferFits(const QImage& buffer, QSize logicalSize, qreal devicePixelRatio) {
+    return !buffer.isNull() && buffer.format() == QImage::Format_RGB32 &&
+           buffer.devicePixelRatio() == devicePixelRatio &&
+           buffer.size() == PixelSize(logicalSize, devicePixelRatio);
+}
+
+void DrawBufferPart(QPainter& painter, QPoint target, const QImage& buffer, const QRect& source) {
+    const qreal ratio = buffer.devicePixelRatio();
+    const QRectF pixels(source.x() * ratio, source.y() * ratio, source.width() * ratio,
+                        source.height() * ratio);
+    painter.drawImage(QRectF(target, source.size()), buffer, pixels);
+}
 
 bool GradientFill(QPainter& painter, const QRect& rect, int count, int direction, TColor from, TColor to) {
     if (count < 1) return false;
@@ -137,14 +165,13 @@ void RenderBackground(const BackgroundParams& params, QImage& backBuffer, QImage
         pictureLayer = QImage();
         return;
     }
-    if (backBuffer.size() != params.size || backBuffer.format() != QImage::Format_RGB32)
-        backBuffer = QImage(params.size, QImage::Format_RGB32);
+    if (!BufferFits(backBuffer, params.size, params.devicePixelRatio))
+        backBuffer = MakeBuffer(params.size, params.devicePixelRatio);
     backBuffer.fill(Qt::white);
     {
         QPainter painter(&backBuffer);
         if (params.showFrame) {
-            painter.setPen(ToQColor(params.colorShowFrame));
-            painter.drawRect(QRect(QPoint(0, 0), params.size).adjusted(0, 0, -1, -1));
+            DrawFrame(painter, QRect(QPoint(0, 0), params.size), ToQColor(params.colorShowFrame));
         }
         if (params.showBackYearMonth) {
             const QRect grid = params.gridRect;
@@ -165,6 +192,13 @@ void RenderBackground(const BackgroundParams& params, QImage& backBuffer, QImage
     }
     PlacePicture(params, pictureLayer);
     BlendLayer(backBuffer, pictureLayer, QPoint(0, 0), pictureLayer.pixel(0, 0), params.alphaBlend);
+}
+
+void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour) {
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), colour);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), colour);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), colour);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), colour);
 }
 
 void DrawLine(QPainter& painter, const QRect& rect, const QString& text, Qt::Alignment alignment) {

@@ -27,9 +27,19 @@ std::optional<QRect> FitPicture(int pw, int ph, int bw, int bh, bool centre);
 // in a 32-bit RGB format.
 void BlendLayer(QImage& target, QImage& layer, QPoint origin, QRgb key, int weight);
 
+// Buffers hold the control's drawing at the device pixel ratio of the screen it is on, so text is drawn in
+// device pixels instead of being scaled up; everything else works in logical pixels. A buffer of a logical
+// size has the size times the ratio, rounded up, in pixels.
+QImage MakeBuffer(QSize logicalSize, qreal devicePixelRatio);
+bool BufferFits(const QImage& buffer, QSize logicalSize, qreal devicePixelRatio);
+
+// Copies the part of a buffer under `source` (logical pixels of the buffer) to `target` on the painter.
+void DrawBufferPart(QPainter& painter, QPoint target, const QImage& buffer, const QRect& source);
+
 // Everything the background buffer depends on.
 struct BackgroundParams {
     QSize size;
+    qreal devicePixelRatio = 1;
     QRect gridRect; // in control coordinates
     QFont font;     // the control's font; its style carries over to the large numbers
     bool showFrame = true;
@@ -46,8 +56,14 @@ struct BackgroundParams {
 };
 
 // Rebuilds the background buffer (white ground, frame, pale year and month numbers, blended picture) and
-// the picture layer, which is left 0 x 0 when there is no picture to place.
+// the picture layer, which is left 0 x 0 when there is no picture to place. Both are drawn at the pixel
+// ratio of the parameters; the blend works on their pixels.
 void RenderBackground(const BackgroundParams& params, QImage& backBuffer, QImage& pictureLayer);
+
+// A frame one logical pixel wide along the inside of rect. Filled rather than stroked, so it covers whole
+// device pixels at any pixel ratio; at 1x these are the pixels a one-pixel pen around
+// rect.adjusted(0, 0, -1, -1) covers.
+void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour);
 
 // Draws one line of text in a rectangle with the given alignment, cut with an ellipsis if too wide.
 void DrawLine(QPainter& painter, const QRect& rect, const QString& text, Qt::Alignment alignment);

@@ -1,9 +1,12 @@
 #include "CalendarWidgets.h"
 
+#include "CalendarPainting.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleOption>
 
 namespace quenda {
@@ -29,8 +32,11 @@ void TLinkLabel::leaveEvent(QEvent* event) {
 }
 
 TSpinButton::TSpinButton(QWidget* parent, int minimum, int maximum)
-    : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_position(minimum) {
+    : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_position(minimum),
+      m_repeatTimer(new QTimer(this)) {
     resize(kSpinSize);
+    m_repeatTimer->setObjectName(QStringLiteral("RepeatTimer"));
+    connect(m_repeatTimer, &QTimer::timeout, this, &TSpinButton::Repeat);
 }
 
 void TSpinButton::SetPosition(int position) {
@@ -42,9 +48,8 @@ void TSpinButton::paintEvent(QPaintEvent*) {
     const int half = height() / 2;
     const QRect halves[2] = {QRect(0, 0, width(), half), QRect(0, half, width(), height() - half)};
     for (int i = 0; i < 2; ++i) {
-        painter.fillRect(halves[i].adjusted(0, 0, -1, -1), QColor(240, 240, 240));
-        painter.setPen(QColor(160, 160, 160));
-        painter.drawRect(halves[i].adjusted(0, 0, -1, -1));
+        painter.fillRect(halves[i], QColor(240, 240, 240));
+        DrawFrame(painter, halves[i], QColor(160, 160, 160));
         QStyleOption option;
         option.initFrom(this);
         option.rect = halves[i].adjusted(3, 2, -3, -2);
@@ -55,14 +60,45 @@ void TSpinButton::paintEvent(QPaintEvent*) {
 
 void TSpinButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const bool up = event->position().y() < height() / 2;
-    m_position = std::clamp(m_position + (up ? 1 : -1), m_minimum, m_maximum);
-    emit arrowClicked(up);
+    m_heldUp = IsUpperHalf(event->position().toPoint());
+    m_pointerOnHeld = true;
+    // The platform's up-down control waits as long as a spin box before it repeats, then repeats as fast.
+    m_repeatTimer->start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
+    Step(m_heldUp);
+}
+
+void TSpinButton::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    m_pointerOnHeld = rect().contains(pos) && IsUpperHalf(pos) == m_heldUp;
+}
+
+void TSpinButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) StopRepeat();
+}
+
+void TSpinButton::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    StopRepeat(); // a hidden button gets no release
 }
 
 void TSpinButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     emit left();
+}
+
+void TSpinButton::Step(bool up) {
+    m_position = std::clamp(m_position + (up ? 1 : -1), m_minimum, m_maximum);
+    emit arrowClicked(up);
+}
+
+void TSpinButton::Repeat() {
+    m_repeatTimer->setInterval(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
+    if (m_pointerOnHeld) Step(m_heldUp);
+}
+
+void TSpinButton::StopRepeat() {
+    m_repeatTimer->stop();
+    m_pointerOnHeld = false;
 }
 
 } // namespace quenda

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -32,7 +33,8 @@ protected:
 };
 
 // An up-down button pair without an edit field. An arrow click moves the position by one within the range
-// and then reports the click; setting the position clamps it to the range.
+// and then reports the click; setting the position clamps it to the range. A held arrow repeats the step
+// after the style's spin-box delay and then at its rate while the pointer stays on that arrow.
 class TSpinButton : public QWidget {
     Q_OBJECT
 public:
@@ -50,12 +52,23 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    bool IsUpperHalf(QPoint pos) const { return pos.y() < height() / 2; }
+    void Step(bool up);
+    void Repeat();
+    void StopRepeat();
+
     int m_minimum;
     int m_maximum;
     int m_position;
+    QTimer* m_repeatTimer;
+    bool m_heldUp = false;        // the arrow the left button went down on
+    bool m_pointerOnHeld = false; // the pointer is over that arrow: repeating, else paused
 };
 
 // What the day grid asks of its owner.
@@ -73,7 +86,8 @@ public:
     virtual bool GridMenuRequested(QPoint globalPos) = 0; // false lets the request go to the control
 };
 
-// The 9 x 7 day grid. Its cells are composed into a buffer on a refresh; a plain repaint only copies it.
+// The 9 x 7 day grid. Its cells are composed into a buffer, at the screen's device pixel ratio, on a
+// refresh; a plain repaint only copies it.
 class TDayGrid : public QWidget {
     Q_OBJECT
 public:
@@ -94,7 +108,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -107,6 +120,8 @@ protected:
 
 private:
     std::optional<GridCell> KeyTarget(int key, bool ctrl) const;
+    bool BufferIsCurrent() const;
+    bool ComposeAll();
 
     DayGridHost* m_host;
     GridSizes m_sizes;

@@ -87,11 +87,12 @@ void TChnCalendar::StepMonth() {
         m_monthSpin->SetPosition(12);
     }
     const int month = m_monthSpin->Position();
-    if (year < 1) return; // year 0 has no valid day: the date stays
     int day = date.day;
-    while (day > 0 && !IsValidGregorianDate(year, month, day))
+    // Year 0 has no valid day, and 2101 is refused by the date routine: the date stays.
+    while (year >= 1 && day > 0 && !IsValidGregorianDate(year, month, day))
         --day;
-    if (day > 0) SetDateTime(EncodeDate(year, month, day));
+    if (year >= 1 && day > 0) SetDateTime(EncodeDate(year, month, day));
+    SyncSpinsToDate();
 }
 
 void TChnCalendar::StepYear() {
@@ -101,6 +102,15 @@ void TChnCalendar::StepYear() {
     while (day > 0 && !IsValidGregorianDate(year, date.month, day))
         --day;
     SetDateTime(day > 0 ? EncodeDate(year, date.month, day) : Clock::Now());
+    SyncSpinsToDate();
+}
+
+// After a refused step the spins would rest on 13, 0 or the clamped year and the next arrow would step
+// from there instead of from the date shown.
+void TChnCalendar::SyncSpinsToDate() {
+    const CivilDate date = DecodeDate(m_dateTime);
+    m_yearSpin->SetPosition(date.year);
+    m_monthSpin->SetPosition(date.month);
 }
 
 void TChnCalendar::GoToday() {

@@ -145,6 +145,7 @@ void TChnCalendar::RenderBackground() {
     const CivilDate date = DecodeDate(m_dateTime);
     BackgroundParams params;
     params.size = size();
+    params.devicePixelRatio = devicePixelRatioF();
     params.gridRect = m_dayGrid->geometry();
     params.font = font();
     params.showFrame = m_showFrame;
@@ -185,8 +186,26 @@ void TChnCalendar::ApplyLabelColour(QLabel& label, TColor colour) {
 }
 
 void TChnCalendar::paintEvent(QPaintEvent* event) {
+    EnsureBackBufferFitsScreen();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_backBuffer, event->rect());
+    DrawBufferPart(painter, event->rect().topLeft(), m_backBuffer, event->rect());
+}
+
+// The background is drawn at the screen's pixel ratio. Whichever paints first after a move to a screen of
+// another ratio, the control or a grid cell, renders it again.
+void TChnCalendar::EnsureBackBufferFitsScreen() {
+    if (!BufferFits(m_backBuffer, size(), devicePixelRatioF())) RenderBackground();
+}
+
+bool TChnCalendar::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Moved to another screen, or the screen's scale changed: every buffer is drawn again at the new ratio.
+    bool newRatio = event->type() == QEvent::ScreenChangeInternal;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    newRatio = newRatio || event->type() == QEvent::DevicePixelRatioChange;
+#endif
+    if (newRatio && !BufferFits(m_backBuffer, size(), devicePixelRatioF())) RenderAndInvalidate();
+    return handled;
 }
 
 void TChnCalendar::resizeEvent(QResizeEvent* event) {
@@ -214,6 +233,7 @@ void TChnCalendar::leaveEvent(QEvent* event) {
 }
 
 const QImage& TChnCalendar::ComposeCell(int column, int row, const QRect& rect, bool selected, bool focused) {
+    EnsureBackBufferFitsScreen();
     const CellContext context{m_style, m_table,         m_backBuffer,     m_dayGrid->pos(),
                               this,    &OnDrawDateCell, &OnDrawCnDateCell};
     try {

@@ -136,6 +136,7 @@ public:
     void RefreshGrid() { m_dayGrid->RefreshAll(); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -151,6 +152,8 @@ private:
     bool FillDays(int year, int month, int day);
     void RaiseChange();
     void RenderAndInvalidate();
+    void EnsureBackBufferFitsScreen();
+    void SyncSpinsToDate();
     void ChooseMonth(int month);
     void ChooseYear(int year);
     void OpenMenu(QMenu& menu, QPoint globalPos);

@@ -1,5 +1,7 @@
 #include "CalendarWidgets.h"
 
+#include "CalendarPainting.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -32,8 +34,17 @@ bool TDayGrid::ProposeCell(int column, int row) {
 }
 
 void TDayGrid::RefreshAll() {
-    if (m_host == nullptr || size().isEmpty()) return;
-    if (m_buffer.size() != size()) m_buffer = QImage(size(), QImage::Format_RGB32);
+    if (ComposeAll()) update();
+}
+
+bool TDayGrid::BufferIsCurrent() const {
+    return BufferFits(m_buffer, size(), devicePixelRatioF());
+}
+
+// Composes every cell into a buffer of the grid's size at the screen's pixel ratio.
+bool TDayGrid::ComposeAll() {
+    if (m_host == nullptr || size().isEmpty()) return false;
+    if (!BufferIsCurrent()) m_buffer = MakeBuffer(size(), devicePixelRatioF());
     m_buffer.fill(Qt::white);
     QPainter painter(&m_buffer);
     for (int row = 0; row < kGridRows; ++row)
@@ -43,13 +54,12 @@ void TDayGrid::RefreshAll() {
             const bool selected = m_selected == GridCell{column, row};
             painter.drawImage(rect.topLeft(), m_host->ComposeCell(column, row, rect, selected, hasFocus()));
         }
-    painter.end();
-    update();
+    return true;
 }
 
 void TDayGrid::RefreshCell(int column, int row) {
     if (m_host == nullptr) return;
-    if (m_buffer.size() != size()) return RefreshAll();
+    if (!BufferIsCurrent()) return RefreshAll();
     const QRect rect = CellRect(m_sizes, column, row);
     if (rect.isEmpty()) return;
     const bool selected = m_selected == GridCell{column, row};
@@ -59,14 +69,13 @@ void TDayGrid::RefreshCell(int column, int row) {
     update(rect);
 }
 
+// A plain repaint only copies the buffer. A buffer of another size or pixel ratio (a resize whose event
+// came late, as for a hidden widget, or a move to another screen) is composed afresh first: dropping it
+// would paint the grid black.
 void TDayGrid::paintEvent(QPaintEvent* event) {
+    if (!BufferIsCurrent()) ComposeAll();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_buffer, event->rect());
-}
-
-void TDayGrid::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    m_buffer = QImage();
+    DrawBufferPart(painter, event->rect().topLeft(), m_buffer, event->rect());
 }
 
 void TDayGrid::mousePressEvent(QMouseEvent* event) {

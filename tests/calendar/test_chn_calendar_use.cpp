@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace quenda {
 namespace {
@@ -17,9 +19,10 @@ TDateTime day(int year, int month, int dayOfMonth) {
 
 // Everything a fill may change besides Date.
 auto textsOf(const TChnCal& cal) {
-    return std::tuple(cal.LastLunarYear, cal.LastLunarMonth, cal.SolarTermText, cal.HolidayText,
-                      cal.LunarMonthText, cal.YearStemBranchText, cal.LunarHolidayText, cal.LunarDayText,
-                      cal.AnimalText, cal.ConstellationText, cal.EraText);
+    return std::tuple(cal.LastLunarYear, cal.LastLunarMonth, cal.LastLunarLeap, cal.LastCivilYear,
+                      cal.LastBeforeSpring, cal.SolarTermText, cal.HolidayText, cal.LunarMonthText,
+                      cal.YearStemBranchText, cal.LunarHolidayText, cal.LunarDayText, cal.AnimalText,
+                      cal.ConstellationText, cal.EraText);
 }
 
 // ---- Fill --------------------------------------------------------------------------------------------
@@ -41,23 +44,28 @@ TEST(TChnCalFill, FirstFillSetsEveryText) {
     EXPECT_EQ(cal.EraText, "");
 }
 
-TEST(TChnCalFill, MonthTextIsKeptAcrossALeapMonthOfTheSameNumber) {
+TEST(TChnCalFill, MonthTextFollowsTheLeapFlag) {
     TChnCal cal;
     cal.Fill(day(2023, 3, 22));
     cal.Fill(day(2023, 3, 21)); // 二月三十, not leap
-    EXPECT_EQ(cal.LunarMonthText, "闰二");
+    EXPECT_EQ(cal.LunarMonthText, "二月");
+    EXPECT_EQ(cal.LastLunarMonth, 2);
+    EXPECT_FALSE(cal.LastLunarLeap);
     EXPECT_EQ(cal.LunarDayText, "三十");
     EXPECT_EQ(cal.SolarTermText, "春分");
     EXPECT_EQ(cal.ConstellationText, "白羊"); // 03-21 is the first day of the sign
     cal.Fill(day(2023, 3, 20));
     EXPECT_EQ(cal.ConstellationText, "双鱼");
+    cal.Fill(day(2023, 3, 22));
+    EXPECT_EQ(cal.LunarMonthText, "闰二");
+    EXPECT_TRUE(cal.LastLunarLeap);
 
     cal.Fill(day(2023, 4, 20)); // 三月初一: a new month number refreshes the text
     EXPECT_EQ(cal.LastLunarMonth, 3);
     EXPECT_EQ(cal.LunarMonthText, "三月");
 }
 
-TEST(TChnCalFill, NewLunarYearRefreshesTheMonthTextEvenForTheSameNumber) {
+TEST(TChnCalFill, NewLunarYearRefreshesTheYearTexts) {
     TChnCal cal;
     cal.Fill(day(2023, 3, 22)); // 2023 闰二
     cal.Fill(day(2024, 3, 10)); // 2024 二月初一
@@ -67,33 +75,67 @@ TEST(TChnCalFill, NewLunarYearRefreshesTheMonthTextEvenForTheSameNumber) {
     EXPECT_EQ(cal.YearStemBranchText, "甲辰");
 }
 
-TEST(TChnCalFill, YearTextsComeFromTheFillThatRefreshedThem) {
+// The stem-branch year turns at 立春, the animal at the lunar new year, the era at the civil new year.
+TEST(TChnCalFill, YearTextsChangeWhereTheirOwnYearsChange) {
     TChnCal cal;
     cal.Fill(day(2023, 1, 25)); // lunar 2023, before 立春
     EXPECT_EQ(cal.YearStemBranchText, "壬寅");
     cal.Fill(day(2023, 3, 1));
-    EXPECT_EQ(cal.YearStemBranchText, "壬寅");
+    EXPECT_EQ(cal.YearStemBranchText, "癸卯");
     EXPECT_EQ(cal.AnimalText, "兔");
+    cal.Fill(day(2023, 1, 21)); // 除夕 of lunar 2022
+    EXPECT_EQ(cal.YearStemBranchText, "壬寅");
+    EXPECT_EQ(cal.AnimalText, "虎");
 
-    TChnCal fresh;
-    fresh.Fill(day(2023, 3, 1));
-    EXPECT_EQ(fresh.YearStemBranchText, "癸卯");
-}
-
-TEST(TChnCalFill, EraTextFollowsTheLunarYearNotTheCivilYear) {
-    TChnCal cal;
+    cal.Fill(day(1912, 1, 10)); // still lunar 1911
+    EXPECT_EQ(cal.EraText, "[近、现代]中华民国  民国2年");
+    cal.Fill(day(1911, 12, 10));
+    EXPECT_EQ(cal.EraText, "[近、现代]中华民国  民国元年");
     cal.Fill(day(1910, 12, 31));
     EXPECT_EQ(cal.EraText, "[清]宣统帝 爱新觉罗·溥仪 宣统2年");
     cal.Fill(day(1911, 1, 29)); // civil 1911, still lunar 1910
-    EXPECT_EQ(cal.EraText, "[清]宣统帝 爱新觉罗·溥仪 宣统2年");
-    cal.Fill(day(1911, 1, 30)); // 春节 of 1911
     EXPECT_EQ(cal.EraText, "[近、现代]中华民国  民国元年");
-    EXPECT_EQ(cal.LunarHolidayText, "春节");
     cal.Fill(day(1949, 6, 1));
     EXPECT_EQ(cal.EraText, "");
 }
 
-TEST(TChnCalFill, LunarYearZeroLeavesTheYearTextsEmptyUntilTheYearChanges) {
+// What a fill shows besides Date, the remembered keys included.
+auto shownBy(const TChnCal& cal) {
+    return std::tuple(cal.LastLunarYear, cal.LastLunarMonth, cal.LastLunarLeap, cal.SolarTermText,
+                      cal.HolidayText, cal.LunarMonthText, cal.YearStemBranchText, cal.LunarHolidayText,
+                      cal.LunarDayText, cal.AnimalText, cal.ConstellationText, cal.EraText);
+}
+
+std::string dateText(TDateTime value) {
+    const CivilDate d = DecodeDate(value);
+    return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
+}
+
+// An object filled day after day, backwards, or in jumps shows for every date what a fresh object shows.
+// The span holds 闰六月 of 1911, the civil new year 1912 (a new era year), 立春 and the lunar new year.
+TEST(TChnCalFill, EveryFillShowsWhatAFreshObjectShows) {
+    const TDateTime first = day(1911, 6, 1);
+    const TDateTime last = day(1912, 3, 31);
+    std::vector<TDateTime> order;
+    for (TDateTime v = first; v <= last; v += 1)
+        order.push_back(v);
+    for (TDateTime v = last; v >= first; v -= 1)
+        order.push_back(v);
+    // Jumps over the control's whole range, months back and forth as the spin buttons go.
+    const TDateTime lowest = day(1, 1, 1);
+    const double range = day(2100, 12, 31) - lowest + 1;
+    for (int k = 0; k < 3000; ++k)
+        order.push_back(lowest + std::fmod(k * 7919.0 + (k % 2) * 29, range));
+    TChnCal running;
+    for (const TDateTime v : order) {
+        running.Fill(v);
+        TChnCal fresh;
+        fresh.Fill(v);
+        ASSERT_EQ(shownBy(running), shownBy(fresh)) << dateText(v);
+    }
+}
+
+TEST(TChnCalFill, LunarYearZeroHasNoYearTextsFromAnyPreviousDate) {
     TChnCal cal;
     cal.Fill(day(1, 1, 1));
     EXPECT_EQ(cal.LastLunarYear, 0);
@@ -108,6 +150,15 @@ TEST(TChnCalFill, LunarYearZeroLeavesTheYearTextsEmptyUntilTheYearChanges) {
     EXPECT_EQ(cal.LastLunarYear, 1);
     EXPECT_EQ(cal.YearStemBranchText, "辛酉");
     EXPECT_EQ(cal.AnimalText, "鸡");
+    EXPECT_EQ(cal.EraText, "[西汉]平帝 刘衍 元始元年");
+
+    cal.Fill(day(1, 2, 11)); // back to the last day of lunar year 0, after 立春 of civil year 1
+    EXPECT_EQ(cal.LastLunarYear, 0);
+    EXPECT_EQ(cal.YearStemBranchText, "");
+    EXPECT_EQ(cal.AnimalText, "");
+    EXPECT_EQ(cal.EraText, "");
+    cal.Fill(day(1, 2, 12)); // 春节 of year 1
+    EXPECT_EQ(cal.YearStemBranchText, "辛酉");
     EXPECT_EQ(cal.EraText, "[西汉]平帝 刘衍 元始元年");
 }
 
@@ -212,7 +263,7 @@ TEST(LunarHolidayOf, LeapMonthsCarryTheFestivalsOfTheirNumber) {
     EXPECT_EQ(cal.LunarHolidayText, "端午节");
     cal.Fill(day(2009, 6, 27));
     EXPECT_EQ(cal.LunarHolidayText, "端午节");
-    EXPECT_EQ(cal.LunarMonthText, "五月"); // same number: the remembered text stays
+    EXPECT_EQ(cal.LunarMonthText, "闰五");
 }
 
 TEST(LunarHolidayOf, FixedDaysDependOnlyOnTheLunarDate) {

@@ -4,10 +4,25 @@
 #include "ChnCalendarPicker.h"
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Failure messages show texts, sizes and rectangles as such, not as bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QSize& size, std::ostream* out) {
+    *out << size.width() << " x " << size.height();
+}
+inline void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << "(" << rect.x() << ", " << rect.y() << ") " << rect.width() << " x " << rect.height();
+}
 
 namespace quenda::test {
 

@@ -1,6 +1,7 @@
 // The day table of a month: which cells hold days, their texts and colours, the week numbers, the title
 // cells and the footer.
 #include "CalendarDayTable.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ std::vector<QString> WeekList(const TDayTable& table) {
     return weeks;
 }
 
-TEST(DayTable, MonthStartingOnSundayFillsFromCellOneAndCountsItsOwnWeek) {
+TEST(DayTable, MonthStartingOnSundayFillsFromCellOne) {
     const Month m = FillFor(2023, 1, 10); // 2023-01-01 is a Sunday, in ISO week 52 of 2022
     const auto cells = ValidDayCells(m.table);
     ASSERT_EQ(cells.size(), 31u);
@@ -49,9 +50,25 @@ TEST(DayTable, MonthStartingOnSundayFillsFromCellOneAndCountsItsOwnWeek) {
     EXPECT_EQ(m.table.Cells(1).DayText, "1");
     EXPECT_EQ(m.table.Cells(31).Day, 31);
     EXPECT_EQ(m.selectedCell, 10);
-    // Row 1 shows the Sunday's week, row 2 the week that starts on Monday the 2nd.
-    EXPECT_EQ(WeekList(m.table), (std::vector<QString>{"52", "1", "2", "3", "4", "5"}));
-    EXPECT_EQ(m.table.WeekCount(), 6);
+}
+
+// In a month that starts on a Sunday each row shows the ISO week of its Monday (the Sunday before it
+// belongs to the week before), and a row without a day of the month shows nothing.
+TEST(DayTable, SundayStartShowsTheWeekOfEachRowsMonday) {
+    const struct {
+        int year, month;
+        std::vector<QString> weeks;
+    } cases[] = {
+        {2023, 1, {"1", "2", "3", "4", "5", ""}},      // the 1st lies in week 52 of 2022
+        {2024, 12, {"49", "50", "51", "52", "1", ""}}, // Monday the 30th starts week 1 of 2025
+        {2015, 2, {"6", "7", "8", "9", "", ""}},       // 28 days: four rows
+        {2004, 2, {"6", "7", "8", "9", "10", ""}},     // the 29th's row: Monday is the 1st of March
+    };
+    for (const auto& c : cases) {
+        const Month m = FillFor(c.year, c.month, 1);
+        EXPECT_EQ(m.table.Cells(1).Day, 1) << c.year << "-" << c.month;
+        EXPECT_EQ(WeekList(m.table), c.weeks) << c.year << "-" << c.month;
+    }
 }
 
 TEST(DayTable, SaturdayStartWithThirtyOneDaysUsesCellsSevenToThirtySeven) {

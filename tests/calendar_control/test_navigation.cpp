@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +95,73 @@ TEST(Spin, StepsPastTheYearRangeLeaveTheDate) {
     ClickSpin(calendar->YearSpin(), false); // already at the lowest year
     EXPECT_EQ(calendar->DateTime(), EncodeDate(1, 1, 5));
     EXPECT_TRUE(log.events.empty());
+}
+
+// A refused step puts both spins back on the date, so the next arrow steps from the date shown.
+TEST(Spin, RefusedStepsLeaveTheSpinsOnTheDate) {
+    const auto calendar = MakeCalendar(kNow);
+    const auto spins = [&] {
+        return std::pair(calendar->YearSpin().Position(), calendar->MonthSpin().Position());
+    };
+    calendar->SetDateTime(EncodeDate(2100, 12, 31));
+    for (int i = 0; i < 2; ++i) {
+        ClickSpin(calendar->MonthSpin(), true);
+        EXPECT_EQ(calendar->DateTime(), EncodeDate(2100, 12, 31));
+        EXPECT_EQ(spins(), std::pair(2100, 12));
+    }
+    ClickSpin(calendar->MonthSpin(), false);
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2100, 11, 30));
+
+    calendar->SetDateTime(EncodeDate(1, 1, 5));
+    for (int i = 0; i < 2; ++i) {
+        ClickSpin(calendar->MonthSpin(), false);
+        EXPECT_EQ(calendar->DateTime(), EncodeDate(1, 1, 5));
+        EXPECT_EQ(spins(), std::pair(1, 1));
+    }
+    ClickSpin(calendar->MonthSpin(), true);
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(1, 2, 5));
+}
+
+void MoveHeld(TSpinButton& spin, bool overUp) {
+    SendMouse(spin, QEvent::MouseMove, QPoint(spin.width() / 2, overUp ? 2 : spin.height() - 3), Qt::NoButton,
+              Qt::LeftButton);
+}
+
+// A held arrow steps again after the style's spin-box delay, then at its rate, pausing while the pointer
+// is off the held arrow. The repeat timer is driven here instead of waiting for it.
+TEST(Spin, HeldArrowRepeatsAtTheStylesDelayAndRate) {
+    const auto calendar = MakeCalendar(kNow);
+    TSpinButton& spin = calendar->MonthSpin();
+    auto* timer = spin.findChild<QTimer*>("RepeatTimer");
+    ASSERT_NE(timer, nullptr);
+    const auto fire = [timer] { QMetaObject::invokeMethod(timer, "timeout"); };
+    const QStyle* style = spin.style();
+    QTest::mousePress(&spin, Qt::LeftButton, {}, QPoint(spin.width() / 2, 2));
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2013, 2, 3));
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(),
+              style->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, &spin));
+    fire();
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2013, 3, 3));
+    EXPECT_EQ(timer->interval(), style->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, &spin));
+    fire();
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2013, 4, 3));
+    MoveHeld(spin, false); // onto the other arrow: no steps, in neither direction
+    fire();
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2013, 4, 3));
+    MoveHeld(spin, true);
+    fire();
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2013, 5, 3));
+    QTest::mouseRelease(&spin, Qt::LeftButton, {}, QPoint(spin.width() / 2, 2));
+    EXPECT_FALSE(timer->isActive());
+
+    // Down on the year spin; hiding the spins while held ends the repeat.
+    TSpinButton& years = calendar->YearSpin();
+    QTest::mousePress(&years, Qt::LeftButton, {}, QPoint(years.width() / 2, years.height() - 3));
+    QMetaObject::invokeMethod(years.findChild<QTimer*>("RepeatTimer"), "timeout");
+    EXPECT_EQ(calendar->DateTime(), EncodeDate(2011, 5, 3));
+    calendar->SetShowTitle(false);
+    EXPECT_FALSE(years.findChild<QTimer*>("RepeatTimer")->isActive());
 }
 
 TEST(Menus, ItemsMoveTheDateAndTodayKeepsTheTime) {

@@ -203,6 +203,35 @@ TEST(RenderedControl, PlainRepaintComposesNoCellAndFillsNoDate) {
               calendar->DayGrid().Buffer());
 }
 
+// A resize while the control or its window is hidden must not leave the grid without its picture.
+TEST(RenderedControl, GridShowsTheMonthAfterAResizeWhileHidden) {
+    const auto calendar = MakeCalendar(kNow);
+    const auto expectMonthShown = [&](const char* how) {
+        QApplication::sendPostedEvents();
+        const QImage grid = GridImage(*calendar);
+        const QRect selected = Cell(*calendar, 5, 1);
+        EXPECT_EQ(ColourAt(grid, selected.left(), selected.top()), RGB(0, 147, 70)) << how;
+        const QRect empty = Cell(*calendar, 1, 1); // before the 1st: white ground
+        EXPECT_EQ(ColourAt(grid, empty.left() + 1, empty.top() + 1), RGB(255, 255, 255)) << how;
+        EXPECT_EQ(Count(grid, empty, IsDark), 0) << how;
+    };
+    calendar->hide();
+    calendar->resize(500, 300);
+    calendar->show();
+    expectMonthShown("control hidden");
+
+    QWidget window;
+    calendar->setParent(&window);
+    window.resize(600, 400);
+    window.show();
+    window.hide();
+    calendar->resize(419, 250);
+    window.resize(750, 500);
+    window.show();
+    expectMonthShown("window hidden");
+    calendar->setParent(nullptr);
+}
+
 TEST(RenderedControl, SizesTooSmallForTheGridDrawWithoutFailing) {
     const auto calendar = MakeCalendar(kNow);
     QImage picture(50, 20, QImage::Format_ARGB32);
@@ -245,6 +274,27 @@ TEST(DateRoutine, EraBefore1949AndFailingHandlersAreSwallowed) {
     EXPECT_TRUE(footer.startsWith(QString::fromStdString(EraOf(1948)) + " 农历")) << footer.toStdString();
     EXPECT_TRUE(footer.startsWith("[近、现代]中华民国"));
     EXPECT_EQ(calendar->DateTime(), EncodeDate(1948, 6, 1));
+}
+
+// The footer, the title cells and the lunar lines show the same texts however the user reached the date.
+TEST(DateRoutine, TextsDoNotDependOnTheDateShownBefore) {
+    const auto calendar = MakeCalendar(kNow);
+    const auto footer = [&] { return calendar->findChild<QLabel*>("SelectedLabel")->text(); };
+    calendar->SetDateTime(EncodeDate(1912, 1, 10));
+    EXPECT_TRUE(footer().startsWith("[近、现代]中华民国  民国2年 ")) << footer().toStdString();
+    calendar->SetDateTime(EncodeDate(1911, 12, 10));
+    EXPECT_TRUE(footer().startsWith("[近、现代]中华民国  民国元年 ")) << footer().toStdString();
+
+    calendar->SetDateTime(EncodeDate(2023, 1, 25)); // lunar 2023, before 立春
+    EXPECT_EQ(calendar->Cells().Cells(kStemBranchCell).DayText, "壬寅");
+    calendar->SetDateTime(EncodeDate(2023, 3, 1));
+    EXPECT_EQ(calendar->Cells().Cells(kStemBranchCell).DayText, "癸卯");
+
+    calendar->SetDateTime(EncodeDate(2023, 3, 22)); // 闰二初一
+    calendar->SetDateTime(EncodeDate(2023, 3, 21)); // 二月三十
+    EXPECT_EQ(calendar->CnDate(), "二月三十");
+    EXPECT_EQ(calendar->Cells().Cells(4 + 21).LunarMonth, "闰二");
+    EXPECT_EQ(calendar->Cells().Cells(4 + 20).LunarMonth, "二月");
 }
 
 TEST(DateRoutine, DayColourSettersRebuildTheTableAndNotify) {

@@ -1,6 +1,8 @@
 // Draws the month calendar at a given size to a PNG, with "now" fixed so the picture is reproducible.
 // Usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]] [options]   (default 2013-01-03T09:09)
-// Options: --week-numbers, --no-title, --picture FILE (with --stretch, --center, --alpha N).
+// Options: --week-numbers, --no-title, --picture FILE (with --stretch, --center, --alpha N), --scale F (a
+// screen scale of 1 to 4, for example 1.25 or 2: WIDTH x HEIGHT stay logical pixels, the PNG has F times
+// as many on each side).
 #include "ChnCalendarPicker.h"
 #include "Clock.h"
 
@@ -8,6 +10,9 @@
 #include <QDateTime>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -41,8 +46,24 @@ bool ApplyOptions(quenda::TChnCalendar& calendar, const QStringList& args) {
 
 } // namespace
 
+// The screen scale asked for with --scale, read before the application starts: Qt takes the scale of its
+// screens from the environment when it starts. 1 when not given; nothing when malformed or out of range.
+std::optional<double> ScaleOption(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--scale") != 0) continue;
+        if (i + 1 >= argc) return std::nullopt;
+        char* end = nullptr;
+        const double scale = std::strtod(argv[i + 1], &end);
+        if (end == argv[i + 1] || *end != '\0' || !(scale >= 1 && scale <= 4)) return std::nullopt;
+        return scale;
+    }
+    return 1.0;
+}
+
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::optional<double> scale = ScaleOption(argc, argv);
+    if (scale) qputenv("QT_SCALE_FACTOR", QByteArray::number(*scale));
     quenda::InstallFontSubstitutions();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
@@ -50,8 +71,9 @@ int main(int argc, char* argv[]) {
     const int height = args.size() > 3 ? args.at(2).toInt() : 0;
     const bool dated = args.size() > 4 && !args.at(4).startsWith("--");
     const auto now = ParseMoment(dated ? args.at(4) : QStringLiteral("2013-01-03T09:09"));
-    if (width < 60 || height < 80 || width > 4000 || height > 4000 || !now) {
-        std::fprintf(stderr, "usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]] [options]\n");
+    if (width < 60 || height < 80 || width > 4000 || height > 4000 || !now || !scale) {
+        std::fprintf(stderr, "usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]] [options]\n"
+                             "       --scale F takes a screen scale from 1 to 4\n");
         return 2;
     }
     quenda::Clock::SetNowForTesting([moment = *now] { return moment; });
