@@ -97,12 +97,12 @@ QString MonthPicturePath(TDateTime now) {
 
 void TMainFrm::FormCreate() {
     CurPage = 0;
-    const TDateTime now = Clock::Now();
-    MonthPicture = MonthPicturePath(now);
     m_dm.CanSave = false;
     ShowAboutPage();
-    m_chnTavi->CreateWnd();      // the control's own start sets it to now once; do it before the date is set
-    m_chnTavi->SetDateTime(now); // its OnChange loads today's note
+    // The control's creation sets its date to now; its OnChange loads today's note.
+    m_chnTavi->CreateWnd();
+    const TDateTime now = m_chnTavi->DateTime();
+    MonthPicture = MonthPicturePath(now);
     m_lblDateTime->setText(DateLabelText(now));
     m_lblDateTime->adjustSize();
     CreateComposerState();
