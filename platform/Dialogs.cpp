@@ -1,5 +1,7 @@
 #include "Dialogs.h"
 
+#include "TestReport.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -14,6 +16,7 @@ DialogSeams& DialogSeamsForTesting() {
 }
 
 void ShowMessage(QWidget* parent, const QString& text) {
+    ReportForTests(QStringLiteral("message ") + text);
     if (const auto& replacement = DialogSeamsForTesting().showMessage) return replacement(text);
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     parent);

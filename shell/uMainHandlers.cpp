@@ -117,6 +117,7 @@ void TMainFrm::FormShow() {
     LoadFormSize();
     ColourEditor();
     LoadDayNote();
+    m_rdtAbc->setFocus(); // the day's note is what the user came to write
 }
 
 void TMainFrm::LoadFormSize() {

@@ -54,9 +54,11 @@ bool TDM::OpenDatabase(QWidget* messageParent) {
     // A store the program may not write still loads its notes (saves then fail, and the close button says
     // so). On a read-only disk SQLite cannot make the WAL index beside the store; nobody can change the
     // file there, so it is read as immutable.
-    const bool opened = QFileInfo(path).isFile() &&
+    const QFileInfo store(path);
+    const bool readOnlyDisk = !QFileInfo(store.absolutePath()).isWritable();
+    const bool opened = store.isFile() &&
                         (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
-                         Connect(path, QStringLiteral("ro&immutable=1")));
+                         (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
     if (opened) return true;
     ShowMessage(messageParent, kOpenFailedMessage);
     return false;

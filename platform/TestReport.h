@@ -1,0 +1,15 @@
+#pragma once
+// What tests of the whole program observe: with QUENDA_TEST_REPORT=1 in its environment the program
+// prints a line on standard output when its window has first been painted ("painted"), after every note
+// save that returned stored ("saved KEY LENGTH", LENGTH the note's plain-text length) and for every
+// message box it shows ("message TEXT"). Nothing a user sees changes; without the variable nothing is
+// printed.
+
+#include <QString>
+
+namespace quenda {
+
+bool TestReportEnabled();
+void ReportForTests(const QString& line);
+
+} // namespace quenda
