@@ -1,0 +1,120 @@
+#include "ProgramDriver.h"
+
+#include "LineListFile.h"
+
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace quenda::test {
+
+bool CanDriveDesktop() {
+    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+}
+
+XServer::XServer() {
+    if (!CanDriveDesktop()) return;
+    // -displayfd 1: the server picks a free display number and writes it on its standard output.
+    m_server = std::make_unique<QProcess>();
+    m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                             QStringLiteral("-screen"), QStringLiteral("0"),
+                                             QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp")});
+    QByteArray number;
+    QElapsedTimer timer;
+    timer.start();
+    while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->waitForReadyRead(500))
+        number += m_server->readAllStandardOutput();
+    if (number.trimmed().isEmpty()) return;
+    m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+}
+
+XServer::~XServer() {
+    if (!m_server) return;
+    m_server->kill();
+    m_server->waitForFinished();
+}
+
+ProgramRun::ProgramRun(const QString& programFolder, const QString& display)
+    : m_folder(programFolder), m_display(display) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("QUENDA_TEST_REPORT"), QStringLiteral("1"));
+    // Killed programs leave nothing to report; a normal end's leak report is the other suites' business.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    m_program.setProcessEnvironment(environment);
+    m_program.setProcessChannelMode(QProcess::SeparateChannels);
+    m_program.setStandardErrorFile(QProcess::nullDevice());
+    m_typist.setProcessEnvironment(environment);
+}
+
+ProgramRun::~ProgramRun() {
+    Kill();
+}
+
+bool ProgramRun::Start() {
+    m_program.start(m_folder + QStringLiteral("/quenda-calendar"), {});
+    return m_program.waitForStarted(5000);
+}
+
+void ProgramRun::Poll() {
+    m_pending += m_program.readAllStandardOutput();
+    qsizetype end;
+    while ((end = m_pending.indexOf('\n')) >= 0) {
+        m_reports.append(QString::fromUtf8(m_pending.left(end)));
+        m_pending.remove(0, end + 1);
+    }
+}
+
+std::optional<QString> ProgramRun::WaitFor(const QString& prefix, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    qsizetype seen = 0;
+    for (;;) {
+        Poll();
+        for (; seen < m_reports.size(); ++seen)
+            if (m_reports[seen].startsWith(prefix)) return m_reports[seen];
+        const int left = milliseconds - static_cast<int>(timer.elapsed());
+        if (left <= 0 || m_program.state() != QProcess::Running) return std::nullopt;
+        m_program.waitForReadyRead(left);
+    }
+}
+
+bool ProgramRun::Running() const {
+    return m_program.state() == QProcess::Running;
+}
+
+void ProgramRun::Kill() {
+    for (QProcess* process : {&m_program, &m_typist}) {
+        if (process->state() == QProcess::NotRunning) continue;
+        process->kill(); // SIGKILL: no handler runs, nothing is flushed
+        process->waitForFinished(5000);
+    }
+    Poll();
+}
+
+void ProgramRun::Xdotool(const QStringList& arguments, bool wait) {
+    if (m_typist.state() != QProcess::NotRunning) {
+        m_typist.kill();
+        m_typist.waitForFinished();
+    }
+    m_typist.start(QStringLiteral("xdotool"), arguments);
+    m_typist.waitForStarted();
+    if (wait) m_typist.waitForFinished(10000);
+}
+
+int ProgramRun::LastSavedLength() const {
+    for (qsizetype i = m_reports.size() - 1; i >= 0; --i)
+        if (m_reports[i].startsWith(QStringLiteral("saved "))) return m_reports[i].section(' ', 2, 2).toInt();
+    return -1;
+}
+
+void PlaceWindowAtOrigin(const QString& programFolder) {
+    WriteLineList(programFolder + QStringLiteral("/Data/FormSize.ini"),
+                  {QStringLiteral("1"), QStringLiteral("750"), QStringLiteral("500"), QStringLiteral("0"),
+                   QStringLiteral("0")});
+}
+
+} // namespace quenda::test
