@@ -21,7 +21,7 @@ struct WallpaperResult {
 
 enum class DesktopFamily { Windows, Gnome, Cinnamon, Mate, Kde, Xfce, OtherX11, Unknown };
 
-// What identifies the user's desktop: XDG_CURRENT_DESKTOP (a colon-separated list, most specific first)
+// What identifies the user's desktop: XDG_CURRENT_DESKTOP (a colon-separated list, the narrowest name first)
 // and whether an X11 or a Wayland display is open.
 struct DesktopIdentity {
     QString currentDesktop;

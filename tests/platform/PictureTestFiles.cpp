@@ -43,7 +43,7 @@ std::vector<int> storedRows(int height, bool interlaced) {
     return rows;
 }
 
-void putFrame(GifFileType* gif, const GifFrameSpec& frame) {
+void putFrame(GifFileType* gif, const GifFrame& frame) {
     if (frame.transparent >= 0) {
         GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, frame.transparent};
         GifByteType extension[4];
@@ -82,7 +82,7 @@ void putBig(QByteArray& bytes, qsizetype at, quint32 value, int count) {
 
 } // namespace
 
-QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<GifFrameSpec>& frames) {
+QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<GifFrame>& frames) {
     QByteArray bytes;
     int error = 0;
     {
@@ -91,7 +91,7 @@ QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<GifFrame
         const bool global = frames.empty() || !frames.front().localColours;
         const auto colours = palette();
         EGifPutScreenDesc(gif.get(), screenWidth, screenHeight, 2, 0, global ? colours.get() : nullptr);
-        for (const GifFrameSpec& frame : frames)
+        for (const GifFrame& frame : frames)
             putFrame(gif.get(), frame);
     }
     return bytes;

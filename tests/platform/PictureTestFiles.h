@@ -10,7 +10,7 @@
 namespace quenda::test {
 
 // One frame of a GIF file: where it sits, its colour indices and which of them is transparent.
-struct GifFrameSpec {
+struct GifFrame {
     int left = 0, top = 0, width = 1, height = 1;
     std::vector<unsigned char> pixels; // width * height indices, row by row
     int transparent = -1;
@@ -20,7 +20,7 @@ struct GifFrameSpec {
 
 // A GIF file with a logical screen of `screenWidth` x `screenHeight`, a 4-colour palette (0 black,
 // 1 red, 2 green, 3 blue) and the given frames.
-QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<GifFrameSpec>& frames);
+QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<GifFrame>& frames);
 
 // A picture with a smooth pattern (good for JPEG) of the given size.
 QImage PatternImage(int width, int height);

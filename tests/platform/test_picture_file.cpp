@@ -87,8 +87,8 @@ TEST(PictureFile, GifGivesItsFirstFrameOnTheLogicalScreen) {
                green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
     // A 3 x 2 frame at (2, 1) on a 6 x 4 screen; index 3 (blue) transparent, then a second frame that
     // would cover everything in black.
-    GifFrameSpec first{2, 1, 3, 2, {1, 2, 3, 3, 0, 1}, 3, false, false};
-    GifFrameSpec second{0, 0, 6, 4, std::vector<unsigned char>(24, 0), -1, false, false};
+    GifFrame first{2, 1, 3, 2, {1, 2, 3, 3, 0, 1}, 3, false, false};
+    GifFrame second{0, 0, 6, 4, std::vector<unsigned char>(24, 0), -1, false, false};
     const PictureResult read = DecodeGif(MakeGif(6, 4, {first, second}));
     ASSERT_TRUE(read.ok()) << read.error.toStdString();
     ASSERT_EQ(read.image.size(), QSize(6, 4));
@@ -105,7 +105,7 @@ TEST(PictureFile, GifGivesItsFirstFrameOnTheLogicalScreen) {
     std::vector<unsigned char> rows;
     for (int y = 0; y < 10; ++y)
         rows.insert(rows.end(), {static_cast<unsigned char>(y % 4), 1});
-    GifFrameSpec interlaced{0, 0, 2, 10, rows, -1, true, true};
+    GifFrame interlaced{0, 0, 2, 10, rows, -1, true, true};
     const PictureResult tall = DecodeGif(MakeGif(1, 9, {interlaced}));
     ASSERT_TRUE(tall.ok()) << tall.error.toStdString();
     ASSERT_EQ(tall.image.size(), QSize(1, 9));
@@ -145,7 +145,7 @@ TEST(PictureFile, WritesBmpWith24BitsReplacingTheFileInOneStep) {
 TEST(PictureFile, BrokenTruncatedAndEmptyFilesGiveAReason) {
     QTemporaryDir dir;
     const QByteArray jpeg = EncodeJpeg(PatternImage(64, 48), 90);
-    const QByteArray gif = MakeGif(8, 8, {GifFrameSpec{0, 0, 8, 8, std::vector<unsigned char>(64, 1)}});
+    const QByteArray gif = MakeGif(8, 8, {GifFrame{0, 0, 8, 8, std::vector<unsigned char>(64, 1)}});
     const QByteArray bmp = EncodeWithQt(PatternImage(64, 48), "bmp");
     const QByteArray png = EncodeWithQt(PatternImage(64, 48), "png");
     const struct {
@@ -192,7 +192,7 @@ TEST(PictureFile, SizesOverTheLimitsAreRefusedFromTheHeader) {
     const QImage small = PatternImage(16, 16);
     const QByteArray files[] = {
         EncodeWithQt(small, "bmp"), EncodeWithQt(small, "png"), EncodeJpeg(small, 90),
-        MakeGif(16, 16, {GifFrameSpec{0, 0, 16, 16, std::vector<unsigned char>(256, 2)}})};
+        MakeGif(16, 16, {GifFrame{0, 0, 16, 16, std::vector<unsigned char>(256, 2)}})};
     const char* formats[] = {"bmp", "png", "jpg", "gif"};
     const struct {
         quint32 width, height;
