@@ -114,7 +114,8 @@ void TPicSelFrm::buildControls() {
     LVpic->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LVpic->setFrameShape(QFrame::NoFrame);
     LVpic->setFont(pixelFont(QStringLiteral("宋体"), 12));
-    LVpic->setIconSize(QSize(16, 16)); // the attached image list sets the rows' height; no row has an image
+    // The list's 16 x 16 image list gives every row the height of a picture, though no row shows one.
+    LVpic->setStyleSheet(QStringLiteral("QTreeWidget::item { height: 17px; }"));
 
     lblTishi = new QLabel(hintText(), this);
     lblTishi->setObjectName(QStringLiteral("lblTishi"));

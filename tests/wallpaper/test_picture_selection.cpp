@@ -252,6 +252,10 @@ TEST_F(PictureSelection, TheWindowsHaveTheirControlsWhereTheyBelong) {
     EXPECT_EQ(selection.LVpic->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(selection.LVpic->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(confirmation.size(), QSize(344, 156));
+    const QImage look = confirmation.grab().toImage();
+    for (QPoint frame : {QPoint(0, 50), QPoint(343, 50), QPoint(100, 0), QPoint(100, 155)})
+        EXPECT_EQ(look.pixel(frame), qRgb(216, 227, 243)) << frame.x() << "," << frame.y();
+    EXPECT_EQ(look.pixel(100, 100), qRgb(255, 255, 255)) << "white inside";
     EXPECT_FALSE(confirmation.chkSetBgInfo->isChecked());
 }
 
