@@ -1,7 +1,7 @@
 // JPEG through libjpeg. libjpeg reports a fatal error by calling our error_exit, which jumps back with
 // longjmp; the jump never leaves this file: setjmp sits in the two run* functions, which hold no object
 // with a destructor, and everything that owns memory lives in their callers.
-#include "PictureFile.h"
+#include "PictureCodecs.h"
 
 #include <QSysInfo>
 
@@ -129,9 +129,7 @@ PictureResult DecodeJpeg(const QByteArray& bytes) {
     std::vector<JSAMPLE> cmykRow;
     const DecodeStep step = runDecode(info, errors, bytes, image, cmykRow);
     if (step == DecodeStep::OverLimits)
-        return {QImage(), QStringLiteral("picture of %1 x %2 pixels is over the limits")
-                              .arg(info.image_width)
-                              .arg(info.image_height)};
+        return {QImage(), detail::OverLimits(info.image_width, info.image_height)};
     if (step == DecodeStep::Failed || image.isNull())
         return {QImage(), QStringLiteral("broken JPEG file: %1").arg(QString::fromLocal8Bit(errors.message))};
     if (errors.truncated) return {QImage(), QStringLiteral("broken JPEG file: it ends early")};

@@ -1,11 +1,11 @@
 #include "PictureFile.h"
 
-#include <QBuffer>
+#include "PictureCodecs.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QTemporaryFile>
 
 #include <cstdlib>
@@ -30,68 +30,6 @@ std::filesystem::path nativePath(const QString& path) {
 #endif
 }
 
-QString overLimits(qint64 width, qint64 height) {
-    return QStringLiteral("picture of %1 x %2 pixels is over the limits").arg(width).arg(height);
-}
-
-// BMP and PNG through Qt's own readers, after their headers have told the size.
-PictureResult readWithQt(const QString& path, const char* format) {
-    QImageReader reader(path, format);
-    reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
-    if (!size.isValid()) return failure(QStringLiteral("unreadable %1 header").arg(format));
-    if (!FitsPictureLimits(size.width(), size.height()))
-        return failure(overLimits(size.width(), size.height()));
-    // Our limits are checked; Qt's own (256 MB) would refuse pictures within them.
-    reader.setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
-    QImage image;
-    if (!reader.read(&image))
-        return failure(QStringLiteral("broken %1 file: %2").arg(format, reader.errorString()));
-    image.convertTo(QImage::Format_RGB32);
-    if (image.isNull()) return failure(QStringLiteral("out of memory"));
-    return {image, QString()};
-}
-
-qint64 littleEndian(const QByteArray& bytes, int at, int count) {
-    quint64 value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return qint64(value);
-}
-
-// Qt's BMP reader fills the rows missing from a file that ends early; such a file is broken. The headers
-// tell the size, and for uncompressed pictures how many bytes the rows take.
-QString checkBmpHeader(const QByteArray& head, qint64 fileSize) {
-    if (head.size() < 26) return QStringLiteral("broken BMP file: no header");
-    const qint64 dataStart = littleEndian(head, 10, 4), headerSize = littleEndian(head, 14, 4);
-    qint64 width = 0, height = 0, bits = 0, compression = 0;
-    if (headerSize == 12) { // the old core header: 16-bit sizes
-        width = littleEndian(head, 18, 2), height = littleEndian(head, 20, 2),
-        bits = littleEndian(head, 24, 2);
-    } else if (headerSize >= 40 && head.size() >= 34) {
-        width = qint32(littleEndian(head, 18, 4)), height = qint32(littleEndian(head, 22, 4));
-        bits = littleEndian(head, 28, 2), compression = littleEndian(head, 30, 4);
-    } else {
-        return QStringLiteral("broken BMP file: unknown header");
-    }
-    height = std::abs(height); // negative: rows stored top down
-    if (!FitsPictureLimits(width, height)) return overLimits(width, height);
-    const bool uncompressed = compression == 0 || compression == 3;
-    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    if (uncompressed && fileSize < dataStart + rowBytes * height)
-        return QStringLiteral("broken BMP file: it ends early");
-    return {};
-}
-
-PictureResult readBmp(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return failure(QStringLiteral("cannot open the file"));
-    const QString broken = checkBmpHeader(file.read(34), file.size());
-    file.close();
-    if (!broken.isEmpty()) return failure(broken);
-    return readWithQt(path, "bmp");
-}
-
 std::optional<QByteArray> readCompressed(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -111,6 +49,31 @@ std::optional<QByteArray> readCompressed(const QString& path, QString* error) {
 }
 
 } // namespace
+
+namespace detail {
+
+QString OverLimits(qint64 width, qint64 height) {
+    return QStringLiteral("picture of %1 x %2 pixels is over the limits").arg(width).arg(height);
+}
+
+PictureResult ReadWithQt(const QString& path, const char* format) {
+    QImageReader reader(path, format);
+    reader.setDecideFormatFromContent(false);
+    const QSize size = reader.size();
+    if (!size.isValid()) return failure(QStringLiteral("unreadable %1 header").arg(format));
+    if (!FitsPictureLimits(size.width(), size.height()))
+        return failure(OverLimits(size.width(), size.height()));
+    // Our limits are checked; Qt's own (256 MB) would refuse pictures within them.
+    reader.setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
+    QImage image;
+    if (!reader.read(&image))
+        return failure(QStringLiteral("broken %1 file: %2").arg(format, reader.errorString()));
+    image.convertTo(QImage::Format_RGB32);
+    if (image.isNull()) return failure(QStringLiteral("out of memory"));
+    return {image, QString()};
+}
+
+} // namespace detail
 
 bool FitsPictureLimits(qint64 width, qint64 height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
@@ -133,9 +96,9 @@ PictureResult ReadPicture(const QString& path) {
     QString error;
     switch (kind) {
     case PictureKind::Bmp:
-        return readBmp(path);
+        return detail::ReadBmpFile(path);
     case PictureKind::Png:
-        return readWithQt(path, "png");
+        return detail::ReadWithQt(path, "png");
     case PictureKind::Jpeg:
     case PictureKind::Gif: {
         const std::optional<QByteArray> bytes = readCompressed(path, &error);
@@ -173,10 +136,26 @@ bool replaceFile(const QString& path, const std::function<bool(QFile&)>& fill, Q
     return true;
 }
 
+// Writes through `fill` over the file at `path` (creating it), then cuts it to what was written. The file
+// is not truncated first: on ext4 a file cut to nothing, or renamed over, is written out to the disk at
+// once, which tripled the time of an installation. A picture is only ever read after it was written.
+bool writeOver(const QString& path, const std::function<bool(QFile&)>& fill, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        if (error) *error = QStringLiteral("cannot write %1").arg(path);
+        return false;
+    }
+    if (!fill(file) || !file.resize(file.pos()) || !file.flush()) {
+        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* error) {
-    return replaceFile(
+    return writeOver(
         path, [&bytes](QFile& file) { return file.write(bytes) == bytes.size(); }, error);
 }
 
@@ -200,16 +179,13 @@ bool ReplaceFileWithCopy(const QString& source, const QString& destination, QStr
 }
 
 bool WriteBmp(const QImage& image, const QString& path, QString* error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    // Qt writes 32-bit pictures as 24-bit BMP files; the composer's pictures carry no alpha.
-    if (image.isNull() || !writer.write(image.convertToFormat(QImage::Format_RGB32))) {
-        if (error) *error = QStringLiteral("cannot encode the picture as BMP");
+    if (image.isNull()) {
+        if (error) *error = QStringLiteral("no picture to write");
         return false;
     }
-    return ReplaceFileContents(path, bytes, error);
+    const QImage rgb32 = image.convertToFormat(QImage::Format_RGB32);
+    return writeOver(
+        path, [&rgb32](QFile& file) { return detail::WriteBmpTo(file, rgb32); }, error);
 }
 
 bool WriteJpeg(const QImage& image, const QString& path, int quality, QString* error) {

@@ -47,15 +47,16 @@ PictureResult DecodeGif(const QByteArray& bytes);
 // with the reason in `error`.
 QByteArray EncodeJpeg(const QImage& image, int quality, QString* error = nullptr);
 
-// Writes the picture as a 24-bit BMP or as a JPEG file. The file is replaced in one step: a failure leaves
-// the previous file as it was, and a reader never sees half a picture. False on failure, with the reason.
+// Writes the picture as a 24-bit BMP or as a JPEG file, over the file that is there. False on failure,
+// with the reason; the file may then be damaged.
 bool WriteBmp(const QImage& image, const QString& path, QString* error = nullptr);
 bool WriteJpeg(const QImage& image, const QString& path, int quality, QString* error = nullptr);
 
-// Replaces the file at `path` with `bytes` in one step (a temporary file beside it, then a rename).
+// Writes `bytes` over the file at `path` (creating it) and cuts it to their length.
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-// Copies `source` over `destination` in the same way. Copying a file onto itself leaves it untouched.
+// Copies `source` over `destination` in one step: a temporary file beside it, then a rename, so a failed
+// copy leaves the destination as it was. Copying a file onto itself leaves it untouched.
 bool ReplaceFileWithCopy(const QString& source, const QString& destination, QString* error = nullptr);
 
 } // namespace quenda

@@ -36,7 +36,7 @@ InstallOutcome Composer::InstallWallpaper(QWidget* mainWindow, BackgroundSelecti
     QString why; // for developers, on standard error; the message box says what the user needs to know
     const CompositionParts parts{*m_deskBGSet, *m_mixPic, *m_picPreview};
     if (!ComposeWallpaper(parts, *background, monthPicturePath, notePlainText, &why) ||
-        !PassThroughJpeg(*m_deskBGSet, &why)) {
+        !PassThroughJpeg(*m_deskBGSet, m_picPreview->imgPreview, &why)) {
         qWarning("wallpaper: composition failed: %s", qUtf8Printable(why));
         ShowMessage(mainWindow, kComposeFailedMessage);
         return InstallOutcome::ComposeFailed;

@@ -22,6 +22,11 @@ bool load(QImage& slot, const QString& file, QString* error) {
     return true;
 }
 
+bool writeContent(const TDeskBGSetFrm& deskBGSet, const QImage& content, QString* error) {
+    if (content.isNull()) return fail(error, QStringLiteral("cannot make the note content picture"));
+    return WriteBmp(content, deskBGSet.FolderFile(QStringLiteral("Content.bmp")), error);
+}
+
 // img1 onto img2 at `top`; the result goes to imgmix and the two slots are emptied, also on failure.
 bool blendSlots(TMixPicFrm& mix, int top, QString* error) {
     const bool blended = TMixPicFrm::BlendOverlay(mix.img1, mix.img2, top, kOverlayPercent);
@@ -41,31 +46,32 @@ bool blendSlots(TMixPicFrm& mix, int top, QString* error) {
 bool composeWithMonth(const CompositionParts& parts, const QString& backgroundFile,
                       const QString& monthPicture, const QString& noteText, QString* error) {
     TMixPicFrm& mix = parts.mixPic;
-    const QString mixFile = parts.deskBGSet.FolderFile(QStringLiteral("Mix.bmp"));
     if (!load(mix.img1, monthPicture, error)) return false;
     parts.deskBGSet.CopyNoteText(noteText);
-    if (!parts.deskBGSet.MakeContentPicture(mix.img1.width(), error)) return false;
-    if (!load(mix.img2, backgroundFile, error)) return false;
     const int monthHeight = mix.img1.height();
-    if (!blendSlots(mix, kOverlayTop, error) || !WriteBmp(mix.imgmix, mixFile, error)) return false;
-    if (!NoteHasText(noteText)) return true; // the note box, though written, is not used
-    if (!load(mix.img1, parts.deskBGSet.FolderFile(QStringLiteral("Content.bmp")), error) ||
-        !load(mix.img2, mixFile, error) || !blendSlots(mix, monthHeight + kOverlayTop, error))
+    const QImage content = parts.deskBGSet.DrawContentPicture(mix.img1.width());
+    if (!writeContent(parts.deskBGSet, content, error) || !load(mix.img2, backgroundFile, error) ||
+        !blendSlots(mix, kOverlayTop, error))
         return false;
+    if (NoteHasText(noteText)) { // otherwise the note box, though written, is not used
+        mix.img1 = content;
+        mix.img2 = std::move(mix.imgmix); // blended in place, not copied
+        if (!blendSlots(mix, monthHeight + kOverlayTop, error)) return false;
+    }
     parts.preview.imgPreview = mix.imgmix;
-    return WriteBmp(parts.preview.imgPreview, mixFile, error);
+    return true;
 }
 
 bool composeAlone(const CompositionParts& parts, const QString& backgroundFile, const QString& noteText,
                   QString* error) {
     TMixPicFrm& mix = parts.mixPic;
     parts.deskBGSet.CopyNoteText(noteText);
-    if (!parts.deskBGSet.MakeContentPicture(kContentWidthAlone, error) ||
-        !load(mix.img1, parts.deskBGSet.FolderFile(QStringLiteral("Content.bmp")), error) ||
-        !load(mix.img2, backgroundFile, error) || !blendSlots(mix, kOverlayTop, error))
+    mix.img1 = parts.deskBGSet.DrawContentPicture(kContentWidthAlone);
+    if (!writeContent(parts.deskBGSet, mix.img1, error) || !load(mix.img2, backgroundFile, error) ||
+        !blendSlots(mix, kOverlayTop, error))
         return false;
     parts.preview.imgPreview = mix.imgmix;
-    return WriteBmp(parts.preview.imgPreview, parts.deskBGSet.FolderFile(QStringLiteral("Mix.bmp")), error);
+    return true;
 }
 
 } // namespace
@@ -83,6 +89,7 @@ std::optional<QString> ChooseBackground(BackgroundSelection& selection, const TD
 bool ComposeWallpaper(const CompositionParts& parts, const QString& backgroundFile,
                       const QString& monthPicture, const QString& noteText, QString* error) {
     parts.deskBGSet.BackgroundFile = backgroundFile;
+    parts.preview.imgPreview = QImage();
     const bool ok = QFileInfo(monthPicture).isFile()
                         ? composeWithMonth(parts, backgroundFile, monthPicture, noteText, error)
                         : composeAlone(parts, backgroundFile, noteText, error);
@@ -90,14 +97,13 @@ bool ComposeWallpaper(const CompositionParts& parts, const QString& backgroundFi
     return ok;
 }
 
-bool PassThroughJpeg(const TDeskBGSetFrm& deskBGSet, QString* error) {
-    QImage mix;
-    if (!load(mix, deskBGSet.FolderFile(QStringLiteral("Mix.bmp")), error)) return false;
-    const QString jpegFile = deskBGSet.FolderFile(QStringLiteral("Mix.Jpg"));
-    if (!WriteJpeg(mix, jpegFile, kWallpaperJpegQuality, error)) return false;
-    const BmpConversion back = JpgToBmp(jpegFile);
-    if (!back.ok()) return fail(error, back.Error);
-    return true;
+bool PassThroughJpeg(const TDeskBGSetFrm& deskBGSet, const QImage& composition, QString* error) {
+    const QByteArray jpeg = EncodeJpeg(composition, kWallpaperJpegQuality, error);
+    if (jpeg.isEmpty() || !ReplaceFileContents(deskBGSet.FolderFile(QStringLiteral("Mix.Jpg")), jpeg, error))
+        return false;
+    const PictureResult decoded = DecodeJpeg(jpeg); // the bytes of Mix.Jpg
+    if (!decoded.ok()) return fail(error, QStringLiteral("Mix.Jpg: ") + decoded.error);
+    return WriteBmp(decoded.image, deskBGSet.FolderFile(QStringLiteral("Mix.bmp")), error);
 }
 
 QString WallpaperFile(const TDeskBGSetFrm& deskBGSet) {

@@ -1,8 +1,12 @@
 #pragma once
 // The steps of one wallpaper installation after the confirmation: choosing the background, composing the
-// month picture and the note box onto it (Content.bmp, Mix.bmp), the passage through JPEG (Mix.Jpg, then
-// Mix.bmp again) and the move of the list position after the wallpaper is installed. The button runs them
-// in this order; tools/wallpaper-compose runs the same functions.
+// month picture and the note box onto it (writing Content.bmp), the passage through JPEG (Mix.Jpg, then
+// Mix.bmp) and the move of the list position after the wallpaper is installed. The button runs them in
+// this order; tools/wallpaper-compose runs the same functions.
+//
+// Mix.bmp is the installed wallpaper's file, which desktops watch: it is replaced once, by the finished
+// picture, so a failure half way never shows a half-made wallpaper. The composition between the steps
+// stays in memory; reading back the lossless BMP files just written would give the same pixels.
 
 #include "uDeskBGSet.h"
 #include "uGlobal.h"
@@ -32,15 +36,16 @@ struct CompositionParts {
 std::optional<QString> ChooseBackground(BackgroundSelection& selection, const TDeskBGSetFrm& deskBGSet);
 
 // Blends the month picture (when `monthPicture` names an existing file) and the note box onto the
-// background and writes Mix.bmp; Content.bmp is written every time. With a month picture the note box is
-// as wide as it and goes below it, and only when the note holds text; without one the 308-pixel box is
-// used whatever the note. False, with the reason, when a picture cannot be read or written or the
-// background is too small for what goes onto it.
+// background; the result is in the preview's slot imgPreview. Content.bmp is written every time. With a
+// month picture the note box is as wide as it and goes below it, and only when the note holds text;
+// without one the 308-pixel box is used whatever the note. False, with the reason, when a picture cannot
+// be read or written or the background is too small for what goes onto it.
 bool ComposeWallpaper(const CompositionParts& parts, const QString& backgroundFile,
                       const QString& monthPicture, const QString& noteText, QString* error);
 
-// Mix.bmp through JPEG (quality 90, baseline) into Mix.Jpg and back into Mix.bmp.
-bool PassThroughJpeg(const TDeskBGSetFrm& deskBGSet, QString* error);
+// The composition through JPEG (quality 90, baseline): written as Mix.Jpg, decoded again and written as
+// Mix.bmp, which then holds the wallpaper.
+bool PassThroughJpeg(const TDeskBGSetFrm& deskBGSet, const QImage& composition, QString* error);
 
 // The wallpaper file as the installation names it.
 QString WallpaperFile(const TDeskBGSetFrm& deskBGSet);

@@ -39,27 +39,57 @@ int firstQuantisationValue(const QByteArray& jpeg) {
     return table < 0 ? -1 : static_cast<unsigned char>(jpeg[table + 5]);
 }
 
+// A 24-bit BMP file turned into one stored top down: a negative height and the rows in reading order.
+QByteArray topDown(const QByteArray& bmp, int height) {
+    QByteArray flipped = bmp.left(54);
+    const qsizetype rowBytes = (bmp.size() - 54) / height;
+    for (int row = height - 1; row >= 0; --row)
+        flipped += bmp.mid(54 + row * rowBytes, rowBytes);
+    return WithForgedSize(flipped, "bmp", static_cast<quint32>(bmp[18]) & 0xFF, quint32(-height));
+}
+
+// A 32-bit uncompressed BMP file: blue, green, red and an unused byte a pixel, bottom row first.
+QByteArray bmp32(const QImage& picture) {
+    QByteArray file = EncodeWithQt(picture, "bmp").left(54);
+    file[28] = 32;
+    for (int y = picture.height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            file += char(qBlue(pixel)), file += char(qGreen(pixel)), file += char(qRed(pixel)),
+                file += char(0x33);
+        }
+    return file;
+}
+
 } // namespace
 
 TEST(PictureFile, ReadsEachKindByItsContentWhateverTheExtension) {
     QTemporaryDir dir;
     const QImage pattern = PatternImage(13, 7);
+    const QImage indexed = pattern.convertToFormat(QImage::Format_Indexed8);
     const struct {
         const char* name;
         QByteArray bytes;
         int tolerance;
+        QImage expected; // the pattern when null
     } cases[] = {
-        {"picture.bmp", EncodeWithQt(pattern, "bmp"), 0}, {"picture.png", EncodeWithQt(pattern, "png"), 0},
-        {"picture.jpg", EncodeJpeg(pattern, 95), 40}, // small and colourful: chroma subsampling shows
-        {"jpeg named.gif", EncodeJpeg(pattern, 95), 40},  {"png named.bmp", EncodeWithQt(pattern, "png"), 0},
+        {"picture.bmp", EncodeWithQt(pattern, "bmp"), 0, {}},
+        {"top down.bmp", topDown(EncodeWithQt(pattern, "bmp"), 7), 0, {}},
+        {"32 bits.bmp", bmp32(pattern), 0, {}},
+        {"palette.bmp", EncodeWithQt(indexed, "bmp"), 0, indexed.convertToFormat(QImage::Format_RGB32)},
+        {"picture.png", EncodeWithQt(pattern, "png"), 0, {}},
+        {"picture.jpg", EncodeJpeg(pattern, 95), 40, {}}, // small and colourful: chroma subsampling shows
+        {"jpeg named.gif", EncodeJpeg(pattern, 95), 40, {}},
+        {"png named.bmp", EncodeWithQt(pattern, "png"), 0, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const PictureResult read = ReadPicture(writeFile(dir, c.name, c.bytes));
         ASSERT_TRUE(read.ok()) << read.error.toStdString();
         EXPECT_EQ(read.image.format(), QImage::Format_RGB32);
-        ASSERT_EQ(read.image.size(), pattern.size());
-        EXPECT_LE(largestChannelDifference(read.image, pattern), c.tolerance);
+        const QImage& expected = c.expected.isNull() ? pattern : c.expected;
+        ASSERT_EQ(read.image.size(), expected.size());
+        EXPECT_LE(largestChannelDifference(read.image, expected), c.tolerance);
     }
 }
 
@@ -114,7 +144,7 @@ TEST(PictureFile, GifGivesItsFirstFrameOnTheLogicalScreen) {
         EXPECT_EQ(tall.image.pixel(0, y), byIndex[y % 4] | 0xFF000000u) << y;
 }
 
-TEST(PictureFile, WritesBmpWith24BitsReplacingTheFileInOneStep) {
+TEST(PictureFile, WritesBmpWith24BitsOverTheFileThatIsThere) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Mix.bmp");
     writeFile(dir, "Mix.bmp", "old picture");

@@ -202,7 +202,7 @@ TEST_F(Composition, PutsTheMonthPictureAndTheNoteBoxAtTheTopRight) {
             ComposeWallpaper(parts, backgroundFile("bg.bmp"), programFile(c.monthFile), c.note, &error))
             << error.toStdString();
         EXPECT_TRUE(QFile::exists(backgroundFile("Content.bmp"))) << "written every time";
-        const QImage result = ReadPicture(backgroundFile("Mix.bmp")).image;
+        const QImage result = preview.imgPreview;
         EXPECT_EQ(changedArea(plain, result), c.area);
         EXPECT_TRUE(mixPic.img1.isNull() && mixPic.img2.isNull());
         const QRgb boxTop = result.pixel(c.area.left(), c.area.bottom() - 179) & 0xFFFFFF;

@@ -154,6 +154,9 @@ TEST_F(Installation, EveryFailureIsToldAndLeavesBGIndexWhereItWas) {
          InstallOutcome::InstallFailed,
          {refused}},
     };
+    // Mix.bmp holds the wallpaper installed before; a failed composition must leave it alone.
+    writeBackground("Mix.bmp", 16, 16, 0xFF123456);
+    const QByteArray installedBefore = fileBytes(backgroundFile("Mix.bmp"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         m_messages.clear();
@@ -164,6 +167,9 @@ TEST_F(Installation, EveryFailureIsToldAndLeavesBGIndexWhereItWas) {
         EXPECT_EQ(m_messages, c.messages);
         EXPECT_EQ(m_selection.BGIndex, 1);
         EXPECT_EQ(m_installed.size(), c.outcome == InstallOutcome::InstallFailed ? 1 : 0);
+        if (c.outcome == InstallOutcome::ComposeFailed) {
+            EXPECT_EQ(fileBytes(backgroundFile("Mix.bmp")), installedBefore);
+        }
     }
     // A missing background: nothing is said, BGIndex moves one entry on.
     m_messages.clear();

@@ -7,6 +7,7 @@
 //   --month FILE        the month picture; without it the note box is used alone
 //   --keep-before-jpeg  also keep the composition from before the JPEG passage, as Mix.before-jpeg.bmp
 #include "AppLook.h"
+#include "PictureFile.h"
 #include "RtfCodec.h"
 #include "WallpaperInstall.h"
 
@@ -66,11 +67,11 @@ int main(int argc, char* argv[]) {
     const QString background = deskBGSet.FolderFile(args.at(1));
     if (!quenda::ComposeWallpaper({deskBGSet, mixPic, preview}, background, month, *note, &error))
         return fail("composition failed: " + error);
-    const QString mixFile = deskBGSet.FolderFile("Mix.bmp");
-    if (keepBeforeJpeg && !QFile::copy(mixFile, deskBGSet.FolderFile("Mix.before-jpeg.bmp")))
-        return fail(
-            "cannot keep the composition before the JPEG passage (is Mix.before-jpeg.bmp there already?)");
-    if (!quenda::PassThroughJpeg(deskBGSet, &error)) return fail("JPEG passage failed: " + error);
+    if (keepBeforeJpeg &&
+        !quenda::WriteBmp(preview.imgPreview, deskBGSet.FolderFile("Mix.before-jpeg.bmp"), &error))
+        return fail("cannot keep the composition before the JPEG passage: " + error);
+    if (!quenda::PassThroughJpeg(deskBGSet, preview.imgPreview, &error))
+        return fail("JPEG passage failed: " + error);
     std::printf("%s\n", qUtf8Printable(quenda::WallpaperFile(deskBGSet)));
     return 0;
 }
