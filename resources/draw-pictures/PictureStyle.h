@@ -45,3 +45,7 @@ bool SaveChromeButtons(const QString& folder);
 
 // Each window's pictures; each returns false on a write error.
 bool DrawMainWindowPictures(const QString& folder);
+bool DrawComposerPictures(const QString& folder);
+
+// The default background A1.bmp (1366 x 768, 24-bit BMP) written to `path`.
+bool DrawDefaultBackground(const QString& path);
