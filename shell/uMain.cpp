@@ -109,6 +109,7 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     ConnectHandlers();
     resize(kDesignClientSize);
     FormCreate();
+    CreateComposer();
 }
 
 TMainFrm::~TMainFrm() {

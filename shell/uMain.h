@@ -4,6 +4,7 @@
 // note tools, and on the right the day view: the month calendar and under it the note of the chosen day.
 
 #include "CalendarWidgets.h"
+#include "Composer.h"
 #include "DayNote.h"
 #include "FormSize.h"
 #include "MainLayout.h"
@@ -55,9 +56,11 @@ public:
     ~TMainFrm() override;
 
     // ---- state ----
-    int CurPage = 0;      // note page: 1-3 colour the editor, 0 stores the note only on leaving it
-    FormSize Remembered;  // the bounds as read from and written to FormSize.ini
-    QString MonthPicture; // the start-up month's picture path
+    int CurPage = 0;                 // note page: 1-3 colour the editor, 0 stores the note only on leaving it
+    FormSize Remembered;             // the bounds as read from and written to FormSize.ini
+    QString MonthPicture;            // the start-up month's picture path
+    BackgroundSelection Backgrounds; // CurBGPic, PicBGList and BGIndex of the background list
+    ComposerSettings ComposerState;  // AskBeforeSet, SetAnswer, SetBgIniFile
 
     // ---- controls, named as the tests and the composer find them ----
     TChnCalendar& chnTavi() const { return *m_chnTavi; }
@@ -69,6 +72,7 @@ public:
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
     TChromeButton& MiniButton() const { return *m_mini; }
+    Composer& WallpaperComposer() const { return *m_composer; }
 
     // ---- handlers ----
     void FormCreate();
@@ -129,6 +133,7 @@ private:
     void imgBGMouseMove(QMouseEvent* event);
     void ShowAboutPage();
     void CreateComposerState();
+    void CreateComposer();
     void EndProgram();
 
     TDM& m_dm;
@@ -146,6 +151,7 @@ private:
     QMenu* m_pmDeskTopMonCal = nullptr;
     TChromeButton* m_close = nullptr;
     TChromeButton* m_mini = nullptr;
+    std::unique_ptr<Composer> m_composer;
     bool m_ending = false;
     bool m_painted = false;
     QTimer m_idle; // runs out when the note has not been saved for a while

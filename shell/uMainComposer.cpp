@@ -1,12 +1,30 @@
-// The main window's side of the wallpaper composer.
+// The main window's side of the wallpaper composer: its state of the background list and the settings,
+// and the two picture buttons.
 #include "uMain.h"
+
+#include <QTextEdit>
 
 namespace quenda {
 
-void TMainFrm::CreateComposerState() {}
+// FormCreate's part: the background list is empty until read, the question before installing comes from
+// configSetBg.ini, then the list file is read with the last entry up next.
+void TMainFrm::CreateComposerState() {
+    Backgrounds = BackgroundSelection{};
+    ReadConfigSetBg(ComposerState);
+    LoadBGPicList(Backgrounds, false);
+}
 
-void TMainFrm::imgAppToDeskClick() {}
+// The composer's windows and holder objects come after the main window and live as long.
+void TMainFrm::CreateComposer() {
+    m_composer = std::make_unique<Composer>(ComposerState);
+}
 
-void TMainFrm::imgAddToDeskClick() {}
+void TMainFrm::imgAppToDeskClick() {
+    m_composer->InstallWallpaper(this, Backgrounds, m_rdtAbc->toPlainText(), MonthPicture);
+}
+
+void TMainFrm::imgAddToDeskClick() {
+    m_composer->RunPictureSelection(this, Backgrounds);
+}
 
 } // namespace quenda

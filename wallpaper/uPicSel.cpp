@@ -1,6 +1,6 @@
 #include "uPicSel.h"
 
-#include "CloseButton.h"
+#include "ChromeButton.h"
 #include "Dialogs.h"
 #include "LineListFile.h"
 #include "PictureFile.h"
@@ -72,7 +72,7 @@ TPicSelFrm::TPicSelFrm(QWidget* parent)
     connect(btnAdd, &QPushButton::clicked, this, &TPicSelFrm::btnAddClick);
     connect(btnRemove, &QPushButton::clicked, this, &TPicSelFrm::btnRemoveClick);
     connect(btnOk, &QPushButton::clicked, this, &TPicSelFrm::btnOkClick);
-    connect(closeButton, &CloseButton::clicked, this, &TPicSelFrm::reject);
+    connect(closeButton, &TChromeButton::clicked, this, &TPicSelFrm::reject);
 }
 
 TPicSelFrm::~TPicSelFrm() = default;
@@ -87,7 +87,8 @@ void TPicSelFrm::buildControls() {
     imgBG->setMouseTracking(true);
     imgBG->installEventFilter(this);
 
-    closeButton = new CloseButton(this, QPoint(484, 0));
+    closeButton =
+        new TChromeButton(this, QStringLiteral("img_close"), QStringLiteral("close"), QRect(484, 0, 39, 20));
 
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));

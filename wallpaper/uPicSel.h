@@ -13,7 +13,7 @@ class QTreeWidget;
 
 namespace quenda {
 
-class CloseButton;
+class TChromeButton;
 
 // Pictures wider than this are stretched to kStoredWidth x kStoredHeight when they are added.
 inline constexpr int kStoredWidth = 1280, kStoredHeight = 768;
@@ -59,7 +59,7 @@ public:
     QStringList RowCaptions() const;
 
     QLabel* imgBG;
-    CloseButton* closeButton;
+    TChromeButton* closeButton;
     QLabel* imgLogo;
     QFrame* Shape1;
     QTreeWidget* LVpic;

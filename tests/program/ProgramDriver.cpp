@@ -17,10 +17,10 @@ XServer::XServer() {
     if (!CanDriveDesktop()) return;
     // -displayfd 1: the server picks a free display number and writes it on its standard output.
     m_server = std::make_unique<QProcess>();
-    m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                             QStringLiteral("-screen"), QStringLiteral("0"),
-                                             QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                             QStringLiteral("tcp")});
+    m_server->start(QStringLiteral("Xvfb"),
+                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                     QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                     QStringLiteral("tcp")});
     QByteArray number;
     QElapsedTimer timer;
     timer.start();

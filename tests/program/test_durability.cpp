@@ -93,7 +93,8 @@ QString CopyProgram(const QString& target) {
 // The text typed in round `round`: letters and digits only, different every time.
 QString Chunk(int round) {
     QString text;
-    for (int i = 0; i < 24; ++i) text += QChar(u'a' + (round * 7 + i) % 26);
+    for (int i = 0; i < 24; ++i)
+        text += QChar(u'a' + (round * 7 + i) % 26);
     return text + QString::number(round % 10);
 }
 
@@ -122,8 +123,8 @@ void KillRepeatedly(const QString& folder, const QString& display, unsigned seed
         if (duringStartUp(random)) {
             QThread::msleep(startUpMs(random));
         } else if (run.WaitFor(QStringLiteral("painted"), 10000)) {
-            run.Xdotool({"mousemove", QString::number(kEditorX), QString::number(kEditorY), "click", "1", "key",
-                         "ctrl+End", "type", "--delay", "4", chunk},
+            run.Xdotool({"mousemove", QString::number(kEditorX), QString::number(kEditorY), "click", "1",
+                         "key", "ctrl+End", "type", "--delay", "4", chunk},
                         false);
             typing = true;
             QThread::msleep(typingMs(random));
@@ -139,7 +140,8 @@ void KillRepeatedly(const QString& folder, const QString& display, unsigned seed
                            possible.startsWith(now) && now.size() >= acknowledged;
         if (!sound) {
             ++result.lostOrDamaged;
-            result.problems << QStringLiteral("round %1: integrity '%2', stored '%3', acknowledged %4 of '%5'")
+            result.problems << QStringLiteral(
+                                   "round %1: integrity '%2', stored '%3', acknowledged %4 of '%5'")
                                    .arg(round)
                                    .arg(after.integrity, now)
                                    .arg(acknowledged)
@@ -176,7 +178,8 @@ TEST_F(DurabilityTest, KillingTheProgramAtRandomMomentsLosesNoAcknowledgedKeystr
     for (int worker = 0; worker < kWorkers; ++worker)
         workers.emplace_back(KillRepeatedly, folders[worker], displays[worker]->Display(), seed + worker,
                              std::ref(results[worker]));
-    for (std::thread& worker : workers) worker.join();
+    for (std::thread& worker : workers)
+        worker.join();
 
     int kills = 0, acknowledged = 0;
     for (int worker = 0; worker < kWorkers; ++worker) {

@@ -1,6 +1,6 @@
 // The selection window: adding BMP, JPEG and GIF pictures (and refusing the rest), removing, choosing,
 // the close button's looks, and the main window's button that runs it and reads the list again.
-#include "CloseButton.h"
+#include "ChromeButton.h"
 #include "Composer.h"
 #include "PictureFile.h"
 #include "PictureTestFiles.h"
@@ -174,23 +174,23 @@ TEST_F(PictureSelection, TheCloseButtonShowsItsThreeLooksAndClosesWithoutWriting
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QByteArray list = fileBytes(listFile());
-    CloseButton& close = *window.closeButton;
+    TChromeButton& close = *window.closeButton;
     auto looks = [&] {
         return QString("%1%2%3")
-            .arg(!close.normal()->isHidden())
-            .arg(!close.highlight()->isHidden())
-            .arg(!close.down()->isHidden());
+            .arg(!close.Normal().isHidden())
+            .arg(!close.Highlight().isHidden())
+            .arg(!close.Down().isHidden());
     };
     EXPECT_EQ(looks(), "100");
-    QTest::mouseMove(close.normal(), QPoint(10, 10));
+    QTest::mouseMove(&close.Normal(), QPoint(10, 10));
     EXPECT_EQ(looks(), "010");
     QTest::mouseMove(window.imgBG, QPoint(450, 250)); // clear of the other controls
     EXPECT_EQ(looks(), "100");
-    QTest::mouseMove(close.normal(), QPoint(10, 10));
-    QTest::mousePress(close.highlight(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(&close.Normal(), QPoint(10, 10));
+    QTest::mousePress(&close.Highlight(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(looks(), "001");
     EXPECT_TRUE(window.isVisible());
-    QTest::mouseRelease(close.down(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(&close.Down(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(looks(), "100");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Rejected);
