@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTextEdit>
 
+#include <cctype>
+
 using namespace quenda;
 using namespace quenda::test;
 
@@ -98,7 +100,13 @@ INSTANTIATE_TEST_SUITE_P(
                      "1\r\n99999\r\n500\r\n0\r\n0\r\n",
                      {585, 275, 750, 500},
                      1,
-                     "1\r\n99999\r\n500\r\n0\r\n0\r\n"}));
+                     "1\r\n99999\r\n500\r\n0\r\n0\r\n"}),
+    [](const ::testing::TestParamInfo<FormSizeCase>& info) {
+        std::string name = info.param.name;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
 
 TEST_F(MainWindowTest, ColoursTheEditorByThePageNumber) {
     const struct {
