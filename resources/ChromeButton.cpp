@@ -70,6 +70,8 @@ bool TChromeButton::eventFilter(QObject* watched, QEvent* event) {
         if (watched == m_highlight) {
             m_pressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
             ShowDown();
+            // The pressed look now hides the picture that took the press; the release must reach it.
+            m_down->grabMouse();
             return true;
         }
         break;
@@ -86,13 +88,15 @@ bool TChromeButton::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-// The pressed look hides the highlighted picture under the pointer, so the release may reach either.
+// The release reaches the pressed look, which holds the mouse from the press on (or, sent by a test, the
+// highlighted picture that took the press).
 void TChromeButton::Released(QObject* watched, QEvent* event) {
     if (watched != m_highlight && watched != m_down) return;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const bool wasPressed = m_pressed && mouse->button() == Qt::LeftButton;
     const QWidget* target = static_cast<QWidget*>(watched);
     const bool inside = target->rect().contains(mouse->position().toPoint());
+    if (QWidget::mouseGrabber() == m_down) m_down->releaseMouse();
     ShowNormal();
     if (wasPressed && inside) emit clicked();
 }

@@ -6,6 +6,11 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <QThread>
+
+#include <utility>
+#include <vector>
+
 namespace quenda::test {
 
 bool CanDriveDesktop() {
@@ -42,11 +47,16 @@ ProgramRun::ProgramRun(const QString& programFolder, const QString& display)
     environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("QUENDA_TEST_REPORT"), QStringLiteral("1"));
+    // xdotool reads window names (Quenda桌面日历) and types Chinese only in a UTF-8 locale.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     // Killed programs leave nothing to report; a normal end's leak report is the other suites' business.
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     m_program.setProcessEnvironment(environment);
     m_program.setProcessChannelMode(QProcess::SeparateChannels);
-    m_program.setStandardErrorFile(QProcess::nullDevice());
+    // PROGRAM_TESTS_STDERR=FILE keeps the program's standard error, for looking into a failure.
+    m_program.setStandardErrorFile(qEnvironmentVariableIsSet("PROGRAM_TESTS_STDERR")
+                                       ? qEnvironmentVariable("PROGRAM_TESTS_STDERR")
+                                       : QProcess::nullDevice());
     m_typist.setProcessEnvironment(environment);
 }
 
@@ -103,6 +113,64 @@ void ProgramRun::Xdotool(const QStringList& arguments, bool wait) {
     m_typist.start(QStringLiteral("xdotool"), arguments);
     m_typist.waitForStarted();
     if (wait) m_typist.waitForFinished(10000);
+}
+
+bool ProgramRun::WaitForCleanExit(int milliseconds) {
+    const bool ended = m_program.waitForFinished(milliseconds);
+    Poll();
+    if (ended) m_reports.append(QStringLiteral("(ended with exit code %1)").arg(m_program.exitCode()));
+    return ended && m_program.exitStatus() == QProcess::NormalExit && m_program.exitCode() == 0;
+}
+
+void ProgramRun::ClickClose() {
+    // From the window's background first, as a hand would come: the button lights up as the pointer arrives.
+    Xdotool({"mousemove", "400", "40", "sleep", "0.1", "mousemove", QString::number(kCloseX),
+             QString::number(kCloseY), "sleep", "0.3", "click", "1"});
+}
+
+void ProgramRun::TypeIntoNote(const QString& text) {
+    Xdotool({"mousemove", QString::number(kEditorX), QString::number(kEditorY), "click", "1", "key",
+             "ctrl+End", "type", "--delay", "10", text});
+}
+
+namespace {
+
+// The program's windows on `environment`'s display, by id, with their areas in pixels.
+std::vector<std::pair<QString, qint64>> ProgramWindows(const QProcessEnvironment& environment) {
+    auto run = [&](const QStringList& arguments) {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(environment);
+        xdotool.start(QStringLiteral("xdotool"), arguments);
+        xdotool.waitForFinished(5000);
+        return xdotool.readAllStandardOutput();
+    };
+    std::vector<std::pair<QString, qint64>> windows;
+    for (const QByteArray& id : run({"search", "--onlyvisible", "--name", "Quenda"}).split('\n')) {
+        if (id.trimmed().isEmpty()) continue;
+        qint64 width = 0, height = 0;
+        for (const QByteArray& line :
+             run({"getwindowgeometry", "--shell", QString::fromLatin1(id)}).split('\n')) {
+            if (line.startsWith("WIDTH=")) width = line.mid(6).toLongLong();
+            if (line.startsWith("HEIGHT=")) height = line.mid(7).toLongLong();
+        }
+        windows.emplace_back(QString::fromLatin1(id.trimmed()), width * height);
+    }
+    return windows;
+}
+
+} // namespace
+
+void ProgramRun::DismissMessage() {
+    // The report comes as the box opens; without a window manager nobody gives it the keyboard. Find the
+    // box (the program's window smaller than the main window), focus it and press its OK.
+    constexpr qint64 kMainWindowArea = 750 * 500;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 5000) {
+        for (const auto& [id, area] : ProgramWindows(m_typist.processEnvironment()))
+            if (area > 0 && area < kMainWindowArea) return Xdotool({"windowfocus", id, "key", "Return"});
+        QThread::msleep(50);
+    }
 }
 
 int ProgramRun::LastSavedLength() const {

@@ -43,6 +43,15 @@ public:
     // Runs xdotool with `arguments` on this display; `wait` false leaves it running until Kill or the end.
     void Xdotool(const QStringList& arguments, bool wait = true);
 
+    // Waits for the program to end by itself; true when it did, with exit code 0.
+    bool WaitForCleanExit(int milliseconds);
+    // Clicks the window's close button (the pointer first moves over it, which lights it up).
+    void ClickClose();
+    // Presses OK in the message box the program shows.
+    void DismissMessage();
+    // Types `text` at the end of the note.
+    void TypeIntoNote(const QString& text);
+
     const QStringList& Reports() const { return m_reports; }
     // The plain-text length of the last save the program reported as stored, -1 before any.
     int LastSavedLength() const;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTextDocument>
@@ -47,8 +48,11 @@ StoreState ReadStore(const QString& programFolder, const QString& key) {
     const QString name = QStringLiteral("check-") + programFolder;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(programFolder + QStringLiteral("/Data/UserData.db"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        // On a read-only disk SQLite cannot make the log's index beside the store: read it as unchanging.
+        const bool readOnly = !QFileInfo(programFolder + QStringLiteral("/Data")).isWritable();
+        db.setDatabaseName(QStringLiteral("file:") + programFolder + QStringLiteral("/Data/UserData.db") +
+                           (readOnly ? QStringLiteral("?mode=ro&immutable=1") : QString()));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
         if (db.open()) {
             QSqlQuery query(db);
             if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
@@ -194,4 +198,122 @@ TEST_F(DurabilityTest, KillingTheProgramAtRandomMomentsLosesNoAcknowledgedKeystr
     RecordProperty("kills", kills);
     RecordProperty("acknowledged_keystrokes", acknowledged);
     std::printf("%d kills survived, %d acknowledged keystrokes checked\n", kills, acknowledged);
+}
+
+namespace {
+
+// A program folder on a small disk of its own (tmpfs): the executable, the store with a seeded note and
+// the window placement. Skips the test when the disk cannot be mounted.
+class TroubledDiskTest : public DurabilityTest {
+protected:
+    void SetUp() override {
+        DurabilityTest::SetUp();
+        if (IsSkipped()) return;
+        const qint64 program = QFileInfo(QStringLiteral(QUENDA_APP_DIR "/quenda-calendar")).size();
+        m_disk =
+            std::make_unique<ScratchMount>(QByteArray::number(program / 1024 + 2048).append('k').constData());
+        if (!m_disk->Mounted()) GTEST_SKIP() << "a disk of the test's own (tmpfs) needs root";
+        m_folder = m_disk->Path() + QStringLiteral("/app");
+        ASSERT_TRUE(QDir().mkpath(m_folder + QStringLiteral("/Data")));
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(QUENDA_APP_DIR "/quenda-calendar"), m_folder + "/quenda-calendar"));
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(QUENDA_APP_DIR "/Data/UserData.db"), m_folder + "/Data/UserData.db"));
+        PlaceWindowAtOrigin(m_folder);
+        SeedNote(m_folder);
+        ASSERT_FALSE(m_display.Display().isEmpty()) << "Xvfb did not start";
+    }
+
+    // Fills the disk to the last byte; Free() gives the space back.
+    void Fill() {
+        QFile filler(m_disk->Path() + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Append));
+        const QByteArray block(64 * 1024, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        const QByteArray byte(1, 'x');
+        while (filler.write(byte) == 1 && filler.flush()) {
+        }
+    }
+    void Free() { QFile::remove(m_disk->Path() + QStringLiteral("/filler")); }
+
+    // Starts the program and types into its note; every keystroke must be taken without a crash.
+    void StartAndType(ProgramRun& run, const QString& text) {
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(run.WaitFor(QStringLiteral("painted"), 20000)) << run.Reports().join('\n').toStdString();
+        run.TypeIntoNote(text);
+        run.Poll();
+        ASSERT_TRUE(run.Running()) << "typing ended the program";
+    }
+
+    // The close button cannot store the note: the user is told and the window stays.
+    void ExpectCloseRefused(ProgramRun& run) {
+        run.ClickClose();
+        EXPECT_TRUE(run.WaitFor(kSaveFailed, 5000)) << run.Reports().join('\n').toStdString();
+        EXPECT_TRUE(run.Running());
+        run.DismissMessage();
+    }
+
+    XServer m_display;
+    std::unique_ptr<ScratchMount> m_disk;
+    QString m_folder;
+};
+
+} // namespace
+
+TEST_F(TroubledDiskTest, AFullDiskLosesNothingAndTheNoteIsStoredOnceThereIsRoomAgain) {
+    ProgramRun run(m_folder, m_display.Display());
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitFor(QStringLiteral("painted"), 20000));
+    Fill();
+    run.TypeIntoNote(QStringLiteral("typed on a full disk"));
+    ExpectCloseRefused(run);
+    Free();
+    run.ClickClose();
+    EXPECT_TRUE(run.WaitForCleanExit(10000)) << run.Reports().join('\n').toStdString();
+    const StoreState store = ReadStore(m_folder, TodayKey());
+    EXPECT_EQ(store.integrity, "ok");
+    EXPECT_EQ(store.note, QStringLiteral("typed on a full disk"));
+    EXPECT_EQ(ReadStore(m_folder, kSeededKey).note, kSeededText);
+}
+
+TEST_F(TroubledDiskTest, AReadOnlyDiskShowsTheNotesAndTheCloseButtonSaysTheNoteWasNotStored) {
+    ASSERT_TRUE(m_disk->RemountReadOnly());
+    ProgramRun run(m_folder, m_display.Display());
+    StartAndType(run, QStringLiteral("cannot be stored"));
+    ExpectCloseRefused(run);
+    run.Kill();
+    EXPECT_EQ(ReadStore(m_folder, kSeededKey).note, kSeededText);
+    EXPECT_EQ(ReadStore(m_folder, TodayKey()).note, std::nullopt);
+}
+
+TEST_F(DurabilityTest, AStoreHeldByAnotherProgramKeepsTypingAliveAndStoresOnceReleased) {
+    XServer display;
+    ASSERT_FALSE(display.Display().isEmpty()) << "Xvfb did not start";
+    const QString folder = CopyProgram(m_root.filePath(QStringLiteral("app")));
+    SeedNote(folder);
+    ProgramRun run(folder, display.Display());
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitFor(QStringLiteral("painted"), 20000));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        other.setDatabaseName(folder + QStringLiteral("/Data/UserData.db"));
+        ASSERT_TRUE(other.open());
+        QSqlQuery hold(other);
+        ASSERT_TRUE(hold.exec(QStringLiteral("begin exclusive")));
+        run.TypeIntoNote(QStringLiteral("held"));
+        run.Poll();
+        EXPECT_TRUE(run.Running());
+        EXPECT_EQ(run.LastSavedLength(), -1); // nothing could be stored while the store was held
+        run.ClickClose();
+        EXPECT_TRUE(run.WaitFor(kSaveFailed, 5000)) << run.Reports().join('\n').toStdString();
+        run.DismissMessage();
+        hold.exec(QStringLiteral("rollback"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    run.ClickClose();
+    EXPECT_TRUE(run.WaitForCleanExit(10000)) << run.Reports().join('\n').toStdString();
+    EXPECT_EQ(ReadStore(folder, TodayKey()).note, QStringLiteral("held"));
+    EXPECT_EQ(ReadStore(folder, kSeededKey).note, kSeededText);
 }
