@@ -56,7 +56,8 @@ bool TDM::OpenDatabase(QWidget* messageParent) {
     // file there, so it is read as immutable.
     const QFileInfo store(path);
     const bool readOnlyDisk = !QFileInfo(store.absolutePath()).isWritable();
-    const bool opened = store.isFile() &&
+    // An empty file holds no notes and would only become a store by being written to: it is no store.
+    const bool opened = store.isFile() && store.size() > 0 &&
                         (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
                          (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
     if (opened) return true;
