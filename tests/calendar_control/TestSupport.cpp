@@ -9,34 +9,7 @@
 
 namespace quenda::test {
 
-namespace {
-
-// Owns the application object and ends it before the process's exit handlers run: Qt's input devices
-// must not outlive it.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void Create() {
-        static int argc = 1;
-        static char name[] = "calendar_control_tests";
-        static char* argv[] = {name, nullptr};
-        InstallFontSubstitutions();
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-// gtest owns registered environments.
-ApplicationEnvironment* const g_environment =
-    static_cast<ApplicationEnvironment*>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
-
-} // namespace
-
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) g_environment->Create();
-}
+namespace {} // namespace
 
 TColor ColourAt(const QImage& image, int x, int y) {
     const QRgb pixel = image.pixel(x, y);

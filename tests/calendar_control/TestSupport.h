@@ -2,6 +2,7 @@
 // Shared fixtures of the calendar-control tests: the application object, fixed "now", a shown control.
 
 #include "ChnCalendarPicker.h"
+#include "QtTestApplication.h"
 
 #include <QImage>
 #include <QRect>
@@ -13,10 +14,6 @@
 #include <string>
 #include <vector>
 
-// Failure messages show texts, sizes and rectangles as such, not as bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 inline void PrintTo(const QSize& size, std::ostream* out) {
     *out << size.width() << " x " << size.height();
 }
@@ -25,9 +22,6 @@ inline void PrintTo(const QRect& rect, std::ostream* out) {
 }
 
 namespace quenda::test {
-
-// Makes sure a QApplication with the program's font substitutions exists.
-void EnsureApplication();
 
 // The colour of a pixel as 0x00BBGGRR, the way the control stores colours.
 TColor ColourAt(const QImage& image, int x, int y);

@@ -2,6 +2,7 @@
 // Helpers of the RTF codec tests: reading fixture files, loading bytes, and describing the formatting of a
 // piece of text so a test can compare it with what a document should hold.
 
+#include "QtTestApplication.h"
 #include "RtfCodec.h"
 
 #include <QFile>
@@ -15,10 +16,7 @@
 #include <ostream>
 #include <vector>
 
-// Readable failure messages for texts and byte strings.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+// Readable failure messages for byte strings (texts: QtTestApplication.h).
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     *out << '"' << bytes.toStdString() << '"';
 }

@@ -1,7 +1,7 @@
 // The wallpaper backends: the desktop family from XDG_CURRENT_DESKTOP, each Linux family's commands as
 // fake programs on PATH record them, failures that name the picture's file, and real gsettings on a
 // private key file.
-#include "QStringPrinter.h"
+#include "QtTestApplication.h"
 #include "WallpaperBackend.h"
 
 #include <QCoreApplication>

@@ -19,25 +19,6 @@ namespace quenda::test {
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void Create() {
-        static int argc = 1;
-        static char name[] = "quenda_tests";
-        static char* argv[] = {name, nullptr};
-        InstallFontSubstitutions();
-        m_app = std::make_unique<QApplication>(argc, argv);
-        QApplication::setApplicationDisplayName(QStringLiteral("Quenda桌面日历"));
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-ApplicationEnvironment* const g_environment =
-    static_cast<ApplicationEnvironment*>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
-
 // Runs `work` on a connection of its own to the store and closes it again.
 template <typename Work> void WithStore(const QString& path, Work work) {
     const QString name = QStringLiteral("test-store");
@@ -78,10 +59,6 @@ bool CopyFolder(const QString& from, const QString& to) {
         if (!ok) return false;
     }
     return true;
-}
-
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) g_environment->Create();
 }
 
 void ProgramFolderTest::SetUp() {

@@ -2,6 +2,8 @@
 // A temporary program folder with a note store, the application object, and captured message boxes: what
 // the storage and main-window tests start from.
 
+#include "QtTestApplication.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,15 +14,7 @@
 #include <map>
 #include <ostream>
 
-// Test failures print texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace quenda::test {
-
-// Makes sure a QApplication with the program's font substitutions exists.
-void EnsureApplication();
 
 // A small tmpfs of the test's own, for a full disk or a read-only one. Mounting needs root (with the
 // capability to mount); Mounted() says whether it worked, so a test can skip with a clear message.

@@ -16,32 +16,7 @@
 
 namespace quenda::test {
 
-namespace {
-
-// Owns the application object and ends it before the process's exit handlers run.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void Create() {
-        static int argc = 1;
-        static char name[] = "wallpaper_tests";
-        static char* argv[] = {name, nullptr};
-        InstallFontSubstitutions();
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-ApplicationEnvironment* const g_environment =
-    static_cast<ApplicationEnvironment*>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
-
-} // namespace
-
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) g_environment->Create();
-}
+namespace {} // namespace
 
 QImage Solid(int width, int height, QRgb colour) {
     QImage image(width, height, QImage::Format_RGB32);

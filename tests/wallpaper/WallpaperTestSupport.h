@@ -2,6 +2,7 @@
 // Shared fixtures of the composer's tests: the application, a program folder of its own in a temporary
 // directory, pictures of one colour, the message boxes and wallpaper installations the code asked for.
 
+#include "QtTestApplication.h"
 #include "WallpaperBackend.h"
 
 #include <QImage>
@@ -18,14 +19,7 @@
 
 class QWidget;
 
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace quenda::test {
-
-// Makes sure a QApplication with the program's font substitutions exists.
-void EnsureApplication();
 
 // A picture of one colour.
 QImage Solid(int width, int height, QRgb colour);
