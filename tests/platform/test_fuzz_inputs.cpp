@@ -4,6 +4,7 @@
 // give a value, a picture within the limits or a reason.
 #include "LineListFile.h"
 #include "PictureFile.h"
+#include "PictureTestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,21 @@ INSTANTIATE_TEST_SUITE_P(PictureFile, FuzzPictureInputs,
                          [](const ::testing::TestParamInfo<PictureKindCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// A file cut short is broken, and the decoder stops where the data ends (within the frame for a baseline
+// file, before any row for a progressive one), also when a few hundred bytes claim a picture of 4096 x 4096.
+TEST(PictureFile, AJpegThatEndsEarlyIsBrokenWhateverSizeItClaims) {
+    for (const char* seed : {"baseline-420.jpg", "progressive.jpg", "cmyk-adobe.jpg"}) {
+        QFile file(seedFolder("jpeg") + "/" + seed);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << seed;
+        const QByteArray cut = file.readAll().chopped(40);
+        for (const QByteArray& broken : {cut, test::WithForgedSize(cut, "jpg", 4096, 4096)}) {
+            const PictureResult read = DecodeJpeg(broken);
+            EXPECT_EQ(read.error, "broken JPEG file: it ends early") << seed << " " << broken.size();
+            EXPECT_TRUE(read.image.isNull());
+        }
+    }
+}
 
 TEST(LineListFile, FuzzSeedsReadTheSameWhateverTheLineEndings) {
     const QStringList formSize{"1", "750", "500", "100", "200"};
