@@ -35,11 +35,16 @@ qint64 littleEndian(const QByteArray& bytes, qsizetype at, int count) {
 
 // The pixels a header claims, read the simple way (0 when it cannot be told); only a filter for the fuzzer.
 [[maybe_unused]] qint64 claimedJpegSize(const QByteArray& bytes) {
-    for (qsizetype at = 2; at + 9 <= bytes.size(); at += 2 + bigEndian16(bytes, at + 2)) {
+    for (qsizetype at = 2; at + 9 <= bytes.size();) {
         const uchar marker = uchar(bytes[at + 1]);
-        if (uchar(bytes[at]) != 0xFF) return 0;
+        if (uchar(bytes[at]) != 0xFF || marker == 0xFF) { // like libjpeg, skip stray and fill bytes
+            ++at;
+            continue;
+        }
         if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
             return bigEndian16(bytes, at + 5) * bigEndian16(bytes, at + 7);
+        const bool standalone = marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
+        at += standalone ? 2 : 2 + bigEndian16(bytes, at + 2);
     }
     return 0;
 }
