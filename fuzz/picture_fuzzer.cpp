@@ -49,8 +49,17 @@ qint64 littleEndian(const QByteArray& bytes, qsizetype at, int count) {
     return 0;
 }
 
+// The logical screen, or when that is empty the extent of the first frame (the bytes after the first image
+// separator past the global colour table).
 [[maybe_unused]] qint64 claimedGifSize(const QByteArray& bytes) {
-    return bytes.size() < 10 ? 0 : littleEndian(bytes, 6, 2) * littleEndian(bytes, 8, 2);
+    if (bytes.size() < 13) return 0;
+    const qint64 screen = littleEndian(bytes, 6, 2) * littleEndian(bytes, 8, 2);
+    if (screen > 0) return screen;
+    const qsizetype colours = uchar(bytes[10]) & 0x80 ? 3 << ((uchar(bytes[10]) & 7) + 1) : 0;
+    const qsizetype frame = bytes.indexOf(',', 13 + colours);
+    if (frame < 0 || frame + 9 > bytes.size()) return 0;
+    return (littleEndian(bytes, frame + 1, 2) + littleEndian(bytes, frame + 5, 2)) *
+           (littleEndian(bytes, frame + 3, 2) + littleEndian(bytes, frame + 7, 2));
 }
 
 [[maybe_unused]] qint64 claimedBmpSize(const QByteArray& bytes) {
