@@ -3,7 +3,8 @@
 // a few times one JPEG encode and decode. Other BMP kinds go through Qt.
 #include "PictureCodecs.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QIODevice>
 
 #include <cstdlib>
 #include <cstring>
@@ -60,7 +61,7 @@ QString readHeader(const uchar* head, qint64 available, qint64 fileSize, BmpHead
 
 // Blue, green, red (and an unused byte) a pixel, rows from the bottom up unless the height was negative.
 // The rows are read a block at a time into one buffer: fewer page faults than mapping the file.
-PictureResult readPlain(QFile& file, const BmpHeader& header) {
+PictureResult readPlain(QIODevice& file, const BmpHeader& header) {
     QImage image(int(header.width), int(header.height), QImage::Format_RGB32);
     if (image.isNull()) return {QImage(), QStringLiteral("out of memory")};
     const int step = int(header.bits / 8), width = image.width(), height = image.height();
@@ -85,17 +86,14 @@ PictureResult readPlain(QFile& file, const BmpHeader& header) {
 
 } // namespace
 
-PictureResult ReadBmpFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {QImage(), QStringLiteral("cannot open the file")};
-    const QByteArray head = file.read(64);
+PictureResult ReadBmp(QIODevice& device) {
+    const QByteArray head = device.seek(0) ? device.read(64) : QByteArray();
     BmpHeader header;
     const QString broken =
-        readHeader(reinterpret_cast<const uchar*>(head.constData()), head.size(), file.size(), header);
+        readHeader(reinterpret_cast<const uchar*>(head.constData()), head.size(), device.size(), header);
     if (!broken.isEmpty()) return {QImage(), broken};
-    if (header.compression == 0 && (header.bits == 24 || header.bits == 32)) return readPlain(file, header);
-    file.close();
-    return ReadWithQt(path, "bmp");
+    if (header.compression == 0 && (header.bits == 24 || header.bits == 32)) return readPlain(device, header);
+    return ReadWithQt(device, "bmp");
 }
 
 bool WriteBmpTo(QIODevice& out, const QImage& rgb32) {
@@ -134,3 +132,14 @@ bool WriteBmpTo(QIODevice& out, const QImage& rgb32) {
 }
 
 } // namespace quenda::detail
+
+namespace quenda {
+
+PictureResult DecodeBmp(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return detail::ReadBmp(buffer);
+}
+
+} // namespace quenda

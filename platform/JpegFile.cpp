@@ -33,7 +33,8 @@ struct ErrorManager {
 }
 
 // Warnings are not printed. A file that ends early is decoded by libjpeg with grey rows in place of the
-// missing data; we treat it as the broken file it is.
+// missing data; we treat it as the broken file it is, and stop decoding as soon as libjpeg says so: a few
+// hundred bytes that claim a picture within the limits would otherwise cost seconds of made-up rows.
 void noteWarning(j_common_ptr info, int level) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
     if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) errors->truncated = true;
@@ -71,7 +72,7 @@ void cmykRowToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width, bool inver
     }
 }
 
-enum class DecodeStep { Done, Failed, OverLimits };
+enum class DecodeStep { Done, Failed, OverLimits, EndsEarly };
 
 // Everything libjpeg may jump out of. `image` and `cmykRow` belong to the caller.
 DecodeStep runDecode(jpeg_decompress_struct& info, ErrorManager& errors, const QByteArray& bytes,
@@ -83,7 +84,8 @@ DecodeStep runDecode(jpeg_decompress_struct& info, ErrorManager& errors, const Q
     if (!FitsPictureLimits(info.image_width, info.image_height)) return DecodeStep::OverLimits;
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : kRgb32Space;
-    jpeg_start_decompress(&info);
+    jpeg_start_decompress(&info); // reads a progressive file's whole data
+    if (errors.truncated) return DecodeStep::EndsEarly;
     image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image.isNull()) return DecodeStep::Failed;
     if (cmyk) cmykRow.resize(std::size_t(info.output_width) * 4);
@@ -91,6 +93,7 @@ DecodeStep runDecode(jpeg_decompress_struct& info, ErrorManager& errors, const Q
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(int(info.output_scanline)));
         JSAMPROW row = cmyk ? cmykRow.data() : reinterpret_cast<JSAMPROW>(line);
         if (jpeg_read_scanlines(&info, &row, 1) != 1) return DecodeStep::Failed;
+        if (errors.truncated) return DecodeStep::EndsEarly;
         if (cmyk) cmykRowToRgb32(cmykRow.data(), line, info.output_width, info.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&info);
@@ -130,9 +133,10 @@ PictureResult DecodeJpeg(const QByteArray& bytes) {
     const DecodeStep step = runDecode(info, errors, bytes, image, cmykRow);
     if (step == DecodeStep::OverLimits)
         return {QImage(), detail::OverLimits(info.image_width, info.image_height)};
+    if (step == DecodeStep::EndsEarly || errors.truncated)
+        return {QImage(), QStringLiteral("broken JPEG file: it ends early")};
     if (step == DecodeStep::Failed || image.isNull())
         return {QImage(), QStringLiteral("broken JPEG file: %1").arg(QString::fromLocal8Bit(errors.message))};
-    if (errors.truncated) return {QImage(), QStringLiteral("broken JPEG file: it ends early")};
     return {image, QString()};
 }
 

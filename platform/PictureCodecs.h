@@ -9,12 +9,14 @@ namespace quenda::detail {
 
 QString OverLimits(qint64 width, qint64 height);
 
-// BMP or PNG through Qt's reader, after its header has told the size.
-PictureResult ReadWithQt(const QString& path, const char* format);
+// BMP or PNG through Qt's reader from the start of `device` (open for reading), after its header has told
+// the size.
+PictureResult ReadWithQt(QIODevice& device, const char* format);
 
-// A BMP file: uncompressed 24- and 32-bit pictures, the common case, are read here straight into the
-// picture; the other kinds (palettes, bit fields, run lengths) through Qt.
-PictureResult ReadBmpFile(const QString& path);
+// A BMP file from the start of `device` (open for reading, of known size: a file or a buffer):
+// uncompressed 24- and 32-bit pictures, the common case, are read here straight into the picture; the
+// other kinds (palettes, bit fields, run lengths) through Qt.
+PictureResult ReadBmp(QIODevice& device);
 
 // Writes a Format_RGB32 picture to `out` as a 24-bit BMP file.
 bool WriteBmpTo(QIODevice& out, const QImage& rgb32);

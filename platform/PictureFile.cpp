@@ -30,17 +30,12 @@ std::filesystem::path nativePath(const QString& path) {
 #endif
 }
 
-std::optional<QByteArray> readCompressed(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot open the file");
-        return std::nullopt;
-    }
+std::optional<QByteArray> readCompressed(QFile& file, QString* error) {
     if (file.size() > kMaxCompressedPictureBytes) {
         *error = QStringLiteral("file too large for a picture");
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.seek(0) ? file.readAll() : QByteArray();
     if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("cannot read the file");
         return std::nullopt;
@@ -56,8 +51,9 @@ QString OverLimits(qint64 width, qint64 height) {
     return QStringLiteral("picture of %1 x %2 pixels is over the limits").arg(width).arg(height);
 }
 
-PictureResult ReadWithQt(const QString& path, const char* format) {
-    QImageReader reader(path, format);
+PictureResult ReadWithQt(QIODevice& device, const char* format) {
+    if (!device.seek(0)) return failure(QStringLiteral("cannot read the file"));
+    QImageReader reader(&device, format);
     reader.setDecideFormatFromContent(false);
     const QSize size = reader.size();
     if (!size.isValid()) return failure(QStringLiteral("unreadable %1 header").arg(format));
@@ -92,16 +88,15 @@ PictureResult ReadPicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return failure(QStringLiteral("cannot open the file"));
     const PictureKind kind = PictureKindOf(file.read(8));
-    file.close();
     QString error;
     switch (kind) {
     case PictureKind::Bmp:
-        return detail::ReadBmpFile(path);
+        return detail::ReadBmp(file);
     case PictureKind::Png:
-        return detail::ReadWithQt(path, "png");
+        return detail::ReadWithQt(file, "png");
     case PictureKind::Jpeg:
     case PictureKind::Gif: {
-        const std::optional<QByteArray> bytes = readCompressed(path, &error);
+        const std::optional<QByteArray> bytes = readCompressed(file, &error);
         if (!bytes) return failure(error);
         return kind == PictureKind::Jpeg ? DecodeJpeg(*bytes) : DecodeGif(*bytes);
     }

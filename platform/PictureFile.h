@@ -39,9 +39,10 @@ PictureKind PictureKindOf(const QByteArray& firstBytes);
 // file's logical screen size, transparent and uncovered pixels white.
 PictureResult ReadPicture(const QString& path);
 
-// The same on bytes in memory.
+// The same on bytes in memory, one kind each; the file reader above uses them too.
 PictureResult DecodeJpeg(const QByteArray& bytes);
 PictureResult DecodeGif(const QByteArray& bytes);
+PictureResult DecodeBmp(const QByteArray& bytes);
 
 // A JPEG file of the picture: colour, baseline, the encoder's defaults but for `quality`. Empty on failure,
 // with the reason in `error`.

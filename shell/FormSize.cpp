@@ -8,8 +8,17 @@ namespace {
 
 constexpr int kDefaultWidth = 750;
 constexpr int kDefaultHeight = 500;
-constexpr int kTaskbarAllowance = 30; // taken from the screen height before halving
-constexpr int kLargestSide = 16384;   // no screen is larger; a window system refuses windows far larger
+constexpr int kTaskbarAllowance = 30;      // taken from the screen height before halving
+constexpr int kLargestSide = 16384;        // no screen is larger; a window system refuses windows far larger
+constexpr int kFarthestPosition = 1 << 20; // beyond any desktop; keeps every edge of the window an int
+
+// Bounds no window can have: larger than any screen (either way) or placed beyond any desktop. Judged on
+// the numbers as read, before they make a rectangle whose edges would not fit in an int.
+bool impossibleBounds(int left, int top, int width, int height) {
+    const auto beyond = [](int value, int limit) { return value < -limit || value > limit; };
+    return beyond(width, kLargestSide) || beyond(height, kLargestSide) || beyond(left, kFarthestPosition) ||
+           beyond(top, kFarthestPosition);
+}
 
 bool visibleOnAnyScreen(const QRect& bounds, const QList<QRect>& screens) {
     for (const QRect& screen : screens)
@@ -39,14 +48,17 @@ FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QLi
     if (!lines || !IsCompleteFormSize(*lines)) return defaults;
     FormSize size;
     size.CurPage = *LineAsInt(*lines, 0);
-    size.bounds =
-        QRect(*LineAsInt(*lines, 3), *LineAsInt(*lines, 4), *LineAsInt(*lines, 1), *LineAsInt(*lines, 2));
+    const int left = *LineAsInt(*lines, 3), top = *LineAsInt(*lines, 4);
+    const int width = *LineAsInt(*lines, 1), height = *LineAsInt(*lines, 2);
+    if (impossibleBounds(left, top, width, height)) {
+        size.bounds = defaults.bounds;
+        return size;
+    }
+    size.bounds = QRect(left, top, width, height);
     // The window is at least its minimum size, so judge visibility by what will be shown.
     const QRect shown(size.bounds.topLeft(),
                       size.bounds.size().expandedTo(QSize(kDefaultWidth, kDefaultHeight)));
-    const bool tooLarge = size.bounds.width() > kLargestSide || size.bounds.height() > kLargestSide;
-    if (tooLarge || (!screens.isEmpty() && !visibleOnAnyScreen(shown, screens)))
-        size.bounds = defaults.bounds;
+    if (!screens.isEmpty() && !visibleOnAnyScreen(shown, screens)) size.bounds = defaults.bounds;
     return size;
 }
 

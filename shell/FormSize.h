@@ -21,7 +21,8 @@ FormSize DefaultFormSize(QSize primaryScreen);
 
 // What start-up takes from the file's lines: their five numbers, or the defaults when the file is short
 // or holds something that is not a whole number, or when the remembered bounds lie wholly outside every
-// screen (a monitor was removed) or are larger than any screen. Partly visible bounds are kept.
+// screen (a monitor was removed), are larger than any screen or lie beyond any desktop (a side beyond
+// 16384 pixels either way, a corner beyond 2^20). Partly visible bounds are kept.
 FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QList<QRect>& screens);
 
 // The file's five lines for `size`.

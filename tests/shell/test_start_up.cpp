@@ -100,7 +100,20 @@ INSTANTIATE_TEST_SUITE_P(
                      "1\r\n99999\r\n500\r\n0\r\n0\r\n",
                      {585, 275, 750, 500},
                      1,
-                     "1\r\n99999\r\n500\r\n0\r\n0\r\n"}),
+                     "1\r\n99999\r\n500\r\n0\r\n0\r\n"},
+        // Numbers whose rectangle would have edges beyond an int: read as impossible, not wrapped around.
+        FormSizeCase{"placed at the largest int",
+                     {1920, 1080},
+                     "1\r\n750\r\n500\r\n2147483647\r\n2147483647\r\n",
+                     {585, 275, 750, 500},
+                     1,
+                     "1\r\n750\r\n500\r\n2147483647\r\n2147483647\r\n"},
+        FormSizeCase{"sizes at the smallest int",
+                     {1920, 1080},
+                     "1\r\n-2147483648\r\n-2147483648\r\n0\r\n0\r\n",
+                     {585, 275, 750, 500},
+                     1,
+                     "1\r\n-2147483648\r\n-2147483648\r\n0\r\n0\r\n"}),
     [](const ::testing::TestParamInfo<FormSizeCase>& info) {
         std::string name = info.param.name;
         for (char& c : name)
