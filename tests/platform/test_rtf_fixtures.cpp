@@ -37,6 +37,10 @@ const Fixture kFixtures[] = {
 };
 // clang-format on
 
+void PrintTo(const Fixture& fixture, std::ostream* out) {
+    *out << fixture.document;
+}
+
 class ReferenceNote : public ::testing::TestWithParam<Fixture> {};
 
 TEST_P(ReferenceNote, LoadsToExactlyItsExpectedText) {

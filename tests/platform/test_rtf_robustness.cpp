@@ -46,6 +46,10 @@ const Broken kBroken[] = {
 };
 // clang-format on
 
+void PrintTo(const Broken& broken, std::ostream* out) {
+    *out << broken.name;
+}
+
 class BrokenDocument : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(BrokenDocument, LoadsWhatCanBeRecovered) {
