@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QImageWriter>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -141,6 +143,17 @@ QByteArray WithForgedSize(const QByteArray& file, const char* format, quint32 wi
         }
     }
     return bytes;
+}
+
+int LargestChannelDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
 }
 
 } // namespace quenda::test

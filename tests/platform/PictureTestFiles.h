@@ -31,4 +31,7 @@ QByteArray EncodeWithQt(const QImage& picture, const char* format);
 // The same file with the picture size in its header replaced by `width` x `height`.
 QByteArray WithForgedSize(const QByteArray& file, const char* format, quint32 width, quint32 height);
 
+// The largest difference of one colour channel between two pictures of the same size.
+int LargestChannelDifference(const QImage& a, const QImage& b);
+
 } // namespace quenda::test

@@ -63,17 +63,6 @@ QImage readWithQtOverWhite(const QByteArray& bytes) {
     return page;
 }
 
-int largestChannelDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
-        }
-    return largest;
-}
-
 } // namespace
 
 TEST_P(FuzzPictureInputs, SeedsReadAsQtReadsThemFromBytesAndFromTheFile) {
@@ -87,7 +76,7 @@ TEST_P(FuzzPictureInputs, SeedsReadAsQtReadsThemFromBytesAndFromTheFile) {
         EXPECT_EQ(decoded.image.format(), QImage::Format_RGB32);
         const QImage qt = readWithQtOverWhite(bytes);
         ASSERT_EQ(decoded.image.size(), qt.size());
-        EXPECT_LE(largestChannelDifference(decoded.image, qt), c.tolerance);
+        EXPECT_LE(test::LargestChannelDifference(decoded.image, qt), c.tolerance);
         EXPECT_EQ(ReadPicture(path).image, decoded.image);
     }
 }

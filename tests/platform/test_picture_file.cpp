@@ -21,17 +21,6 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return file.fileName();
 }
 
-int largestChannelDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
-        }
-    return largest;
-}
-
 // The first value of the first quantisation table: 16 in the standard luminance table, scaled to 3 at
 // quality 90 (scale 200 - 2 * 90 = 20 %, rounded).
 int firstQuantisationValue(const QByteArray& jpeg) {
@@ -89,7 +78,7 @@ TEST(PictureFile, ReadsEachKindByItsContentWhateverTheExtension) {
         EXPECT_EQ(read.image.format(), QImage::Format_RGB32);
         const QImage& expected = c.expected.isNull() ? pattern : c.expected;
         ASSERT_EQ(read.image.size(), expected.size());
-        EXPECT_LE(largestChannelDifference(read.image, expected), c.tolerance);
+        EXPECT_LE(LargestChannelDifference(read.image, expected), c.tolerance);
     }
 }
 
@@ -104,7 +93,7 @@ TEST(PictureFile, EncodesBaselineJpegAtTheGivenQualityAndDecodesIt) {
     const PictureResult decoded = DecodeJpeg(jpeg);
     ASSERT_TRUE(decoded.ok()) << decoded.error.toStdString();
     ASSERT_EQ(decoded.image.size(), pattern.size());
-    EXPECT_LE(largestChannelDifference(decoded.image, pattern), 6);
+    EXPECT_LE(LargestChannelDifference(decoded.image, pattern), 6);
 
     QImage grey = pattern.convertToFormat(QImage::Format_Grayscale8);
     const PictureResult fromGrey = DecodeJpeg(EncodeJpeg(grey, 90)); // encoded as colour, decoded as colour
