@@ -29,8 +29,11 @@ XServer::XServer() {
     QByteArray number;
     QElapsedTimer timer;
     timer.start();
-    while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->waitForReadyRead(500))
+    // A busy machine may take seconds to start the server: one quiet half second is no failure.
+    while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->state() != QProcess::NotRunning) {
+        m_server->waitForReadyRead(500);
         number += m_server->readAllStandardOutput();
+    }
     if (number.trimmed().isEmpty()) return;
     m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
 }
