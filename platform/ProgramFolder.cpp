@@ -13,6 +13,11 @@ QString& folderOverride() {
     return folder;
 }
 
+QString& dataFolderOverride() {
+    static QString folder;
+    return folder;
+}
+
 // The entry of `folder` whose name equals `name` regardless of case, preferring the exact spelling.
 QString matchEntry(const QDir& folder, const QString& name) {
     if (QFileInfo::exists(folder.filePath(name))) return name;
@@ -36,6 +41,22 @@ void SetProgramFolderForTesting(const QString& folder) {
 
 QString ProgramPath(const QString& relative) {
     return ResolvePath(ProgramFolder(), relative);
+}
+
+QString DataFolder() {
+    return dataFolderOverride().isEmpty() ? ProgramFolder() : dataFolderOverride();
+}
+
+void SetDataFolder(const QString& folder) {
+    dataFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(QDir(folder).absolutePath());
+}
+
+QString DataPath(const QString& relative) {
+    return ResolvePath(DataFolder(), relative);
+}
+
+QString ProgramFilePath(const QString& relative) {
+    return ProgramPath(relative);
 }
 
 QString ResolvePath(const QString& base, const QString& relative) {

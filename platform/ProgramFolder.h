@@ -1,8 +1,10 @@
 #pragma once
-// Everything the program keeps lives in its own folder: the note store, the settings and list files, the
-// pictures. Paths are written with backslashes and with mixed case ("Data\\" and "data\\", "Mix.bmp" and
-// "Mix.Bmp"); on a case-sensitive file system each existing component is matched without regard to case,
-// so both spellings name the one folder or file.
+// Two folders matter to the program: the user's data (the note store, the settings and list files, the
+// background and month pictures) and the program's own read-only files (pages, the default background, the
+// empty-store template, the holiday data). A portable copy keeps both in the executable's folder. Paths are
+// written with backslashes and with mixed case ("Data\\" and "data\\", "Mix.bmp" and "Mix.Bmp"); on a
+// case-sensitive file system each existing component is matched without regard to case, so both spellings
+// name the one folder or file.
 
 #include <QString>
 
@@ -21,5 +23,19 @@ QString ProgramPath(const QString& relative);
 // case takes that entry's spelling; an exact match wins over others; components past the first one that
 // does not exist keep their spelling, so the result can name a file that is about to be created.
 QString ResolvePath(const QString& base, const QString& relative);
+
+// The folder that holds the user's Data\ and source\ folders: the one set by SetDataFolder, else the
+// program folder.
+QString DataFolder();
+
+// Makes `folder` the user's data folder (the command line's --data-dir, an installed program's per-user
+// folder); an empty folder goes back to the program folder.
+void SetDataFolder(const QString& folder);
+
+// The data folder plus `relative`, resolved by ResolvePath.
+QString DataPath(const QString& relative);
+
+// The program's own read-only files (pages, the default background, the holiday data) plus `relative`.
+QString ProgramFilePath(const QString& relative);
 
 } // namespace quenda

@@ -32,7 +32,7 @@ std::function<ScreenLayout()>& screensOverride() {
 const char16_t* const kWeekdays[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"}; // Sunday first
 
 QString formSizePath() {
-    return ProgramPath(QStringLiteral("data\\FormSize.ini"));
+    return DataPath(QStringLiteral("data\\FormSize.ini"));
 }
 
 // Borderless windows resize from a band this wide along their edges.
@@ -60,7 +60,7 @@ Qt::CursorShape CursorFor(Qt::Edges edges) {
 }
 
 QUrl PageUrl(const QString& name) {
-    return QUrl::fromLocalFile(ProgramPath(QStringLiteral("pages\\") + name));
+    return QUrl::fromLocalFile(ProgramFilePath(QStringLiteral("pages\\") + name));
 }
 
 } // namespace
@@ -90,7 +90,7 @@ QString DateLabelText(TDateTime now) {
 
 QString MonthPicturePath(TDateTime now) {
     const CivilDate day = DecodeDate(now);
-    return ProgramPath(QStringLiteral("source\\Month\\%1%2.bmp")
+    return DataPath(QStringLiteral("source\\Month\\%1%2.bmp")
                            .arg(day.year, 4, 10, QLatin1Char('0'))
                            .arg(day.month, 2, 10, QLatin1Char('0')));
 }

@@ -53,7 +53,7 @@ QString AboutPageHtml(TDateTime now) {
 
 void TMainFrm::ShowAboutPage() {
     // Relative links (help.html, feedback.html) name the pages shipped in the program folder.
-    m_webLink->document()->setBaseUrl(QUrl::fromLocalFile(ProgramPath(QStringLiteral("pages")) + "/"));
+    m_webLink->document()->setBaseUrl(QUrl::fromLocalFile(ProgramFilePath(QStringLiteral("pages")) + "/"));
     m_webLink->setHtml(AboutPageHtml(Clock::Now()));
 }
 

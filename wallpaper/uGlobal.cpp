@@ -41,11 +41,11 @@ void setDefaultList(BackgroundSelection& selection) {
 } // namespace
 
 QString BGPicListFile() {
-    return ProgramPath(QStringLiteral("Data\\BGPicList.ini"));
+    return DataPath(QStringLiteral("Data\\BGPicList.ini"));
 }
 
 QString BackgroundFolder() {
-    return ProgramPath(QStringLiteral("source\\DeskTopBG"));
+    return DataPath(QStringLiteral("source\\DeskTopBG"));
 }
 
 bool LoadBGPicList(BackgroundSelection& selection, bool SelectCurrent) {
@@ -93,7 +93,7 @@ BmpConversion GifToBmp(const QString& GifFile) {
 void ReadConfigSetBg(ComposerSettings& settings) {
     settings.AskBeforeSet = true;
     settings.SetAnswer = 0;
-    settings.SetBgIniFile = ProgramPath(QStringLiteral("data\\configSetBg.ini"));
+    settings.SetBgIniFile = DataPath(QStringLiteral("data\\configSetBg.ini"));
     if (!QFileInfo::exists(settings.SetBgIniFile)) {
         WriteLineList(settings.SetBgIniFile, {QStringLiteral("1")}); // a read-only folder: ask every run
         return;
