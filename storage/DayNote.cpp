@@ -36,10 +36,16 @@ bool LoadDayNote(TDM& dm, TDateTime date, QTextDocument& editor, QWidget* messag
     return true;
 }
 
+QString NotePlainText(const QByteArray& data) {
+    QTextDocument document;
+    readRtf(data, document);
+    return documentPlainText(document);
+}
+
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor) {
     if (dm.NoteLoadFailed) return SaveOutcome::Skipped;
     dm.CanSave = false;
-    const bool stored = dm.WriteNote(DayKey(date), writeRtf(editor));
+    const bool stored = dm.WriteNote(DayKey(date), writeRtf(editor), documentPlainText(editor));
     dm.CanSave = true;
     return stored ? SaveOutcome::Stored : SaveOutcome::Failed;
 }

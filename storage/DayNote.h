@@ -27,6 +27,9 @@ enum class SaveOutcome {
     Failed,  // the store kept what it had; the next save tries again
 };
 
+// The plain text of stored note bytes: RTF as the editor reads it, other bytes as plain text.
+QString NotePlainText(const QByteArray& data);
+
 // Stores the whole editor as RTF under `date`. Reports nothing to the user.
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor);
 

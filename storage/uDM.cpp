@@ -1,5 +1,6 @@
 #include "uDM.h"
 
+#include "DayNote.h"
 #include "Dialogs.h"
 #include "ProgramFolder.h"
 
@@ -10,6 +11,8 @@
 #include <QSqlRecord>
 #include <QUrl>
 #include <QUuid>
+
+#include <algorithm>
 
 namespace quenda {
 
@@ -26,6 +29,16 @@ QString storeUri(const QString& path, const QString& mode) {
     QUrl url = QUrl::fromLocalFile(path);
     url.setQuery(QStringLiteral("mode=") + mode);
     return url.toString(QUrl::FullyEncoded);
+}
+
+void WritePlainTextCopy(QSqlQuery& query, const QString& key, const QString& plainText) {
+    if (!query.prepare(
+            QStringLiteral("insert or replace into NoteText (conIndex, plain, hasText) values (?, ?, ?)")))
+        return;
+    query.addBindValue(key);
+    query.addBindValue(plainText);
+    query.addBindValue(HasVisibleText(plainText) ? 1 : 0);
+    query.exec();
 }
 
 } // namespace
@@ -50,7 +63,7 @@ bool TDM::DataModuleCreate(QWidget* messageParent) {
 }
 
 bool TDM::OpenDatabase(QWidget* messageParent) {
-    const QString path = ProgramPath(QStringLiteral("Data\\UserData.db"));
+    const QString path = DataPath(QStringLiteral("Data\\UserData.db"));
     // A store the program may not write still loads its notes (saves then fail, and the close button says
     // so). On a read-only disk SQLite cannot make the WAL index beside the store; nobody can change the
     // file there, so it is read as immutable.
@@ -92,7 +105,98 @@ bool TDM::Prepare() {
     // A checkpoint writes the store itself and waits for the disk twice: the program runs it when typing
     // pauses (Checkpoint), and SQLite on its own only after kCheckpointPages, so keystrokes rarely wait.
     query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointPages));
+    PreparePlainTextCopy();
     return true;
+}
+
+// The plain-text copy NoteText is ours: the calendar's note marks and search read it instead of decoding
+// every note. Triggers drop a copy whenever its note changes, so a note written by anything that does not
+// know the copy (an older program, another tool) is missing from it rather than wrong, and is decoded again
+// at the next open. A store that cannot be written, or that has no UserCon, is left exactly as it is.
+void TDM::PreparePlainTextCopy() {
+    m_plainTextCopy = false;
+    if (!HasTable(QStringLiteral("UserCon"))) return;
+    static const char* const kSchema[] = {
+        "create table if not exists NoteText (conIndex TEXT PRIMARY KEY NOT NULL, plain TEXT NOT NULL, "
+        "hasText INTEGER NOT NULL)",
+        "create trigger if not exists NoteTextAfterInsert after insert on UserCon begin "
+        "delete from NoteText where conIndex = new.conIndex; end",
+        "create trigger if not exists NoteTextAfterUpdate after update on UserCon begin "
+        "delete from NoteText where conIndex = old.conIndex or conIndex = new.conIndex; end",
+    };
+    QSqlQuery query(connection(m_connectionName));
+    if (query.exec(QStringLiteral("begin immediate"))) {
+        bool ok = true;
+        for (const char* statement : kSchema)
+            ok = ok && query.exec(QString::fromLatin1(statement));
+        if (ok && query.exec(QStringLiteral("commit")))
+            FillPlainTextCopy(); // what stays missing is decoded when it is asked for
+        else
+            query.exec(QStringLiteral("rollback"));
+    }
+    // A read-only store may still hold a copy from an earlier writable start.
+    m_plainTextCopy = HasTable(QStringLiteral("NoteText"));
+}
+
+bool TDM::HasTable(const QString& name) {
+    QSqlQuery query(connection(m_connectionName));
+    query.prepare(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"));
+    query.addBindValue(name);
+    return query.exec() && query.next();
+}
+
+// Decodes the notes that have no plain-text copy yet, all in one transaction.
+bool TDM::FillPlainTextCopy() {
+    QSqlDatabase db = connection(m_connectionName);
+    QSqlQuery missing(db);
+    missing.setForwardOnly(true);
+    if (!missing.exec(QStringLiteral("begin immediate"))) return false;
+    bool ok = missing.exec(QStringLiteral("select u.conIndex, u.data from UserCon u where not exists "
+                                          "(select 1 from NoteText t where t.conIndex = u.conIndex)"));
+    QSqlQuery insert(db);
+    ok = ok && insert.prepare(QStringLiteral(
+                   "insert or replace into NoteText (conIndex, plain, hasText) values (?, ?, ?)"));
+    while (ok && missing.next()) {
+        const QString plain = NotePlainText(missing.value(1).toByteArray());
+        insert.addBindValue(missing.value(0).toString());
+        insert.addBindValue(plain);
+        insert.addBindValue(HasVisibleText(plain) ? 1 : 0);
+        ok = insert.exec();
+    }
+    missing.finish();
+    if (ok && missing.exec(QStringLiteral("commit"))) return true;
+    Fail(missing.lastError().isValid() ? missing.lastError().text() : insert.lastError().text());
+    missing.exec(QStringLiteral("rollback"));
+    return false;
+}
+
+bool HasVisibleText(const QString& plainText) {
+    return std::any_of(plainText.begin(), plainText.end(), [](QChar c) { return !c.isSpace(); });
+}
+
+std::optional<QSet<QString>> TDM::KeysWithText(const QString& first, const QString& last) {
+    QSqlQuery query(connection(m_connectionName));
+    query.setForwardOnly(true);
+    // Without the copy every note of the range is decoded; with it, only those the copy lacks.
+    query.prepare(m_plainTextCopy
+                      ? QStringLiteral("select u.conIndex, t.hasText, case when t.conIndex is null then "
+                                       "u.data end from UserCon u left join NoteText t on t.conIndex = "
+                                       "u.conIndex where u.conIndex between ? and ?")
+                      : QStringLiteral("select conIndex, null, data from UserCon where conIndex between ? "
+                                       "and ?"));
+    query.addBindValue(first);
+    query.addBindValue(last);
+    if (!query.exec()) {
+        Fail(query.lastError().text());
+        return std::nullopt;
+    }
+    QSet<QString> keys;
+    while (query.next()) {
+        const bool hasText = query.isNull(1) ? HasVisibleText(NotePlainText(query.value(2).toByteArray()))
+                                             : query.value(1).toInt() != 0;
+        if (hasText) keys.insert(query.value(0).toString());
+    }
+    return keys;
 }
 
 void TDM::Checkpoint() {
@@ -132,7 +236,7 @@ std::optional<StoredNote> TDM::ReadNote(const QString& key) {
     return note;
 }
 
-bool TDM::WriteNote(const QString& key, const QByteArray& data) {
+bool TDM::WriteNote(const QString& key, const QByteArray& data, const QString& plainText) {
     QSqlQuery query(connection(m_connectionName));
     // IMMEDIATE takes the write lock at once, so the select and the write that follows see one state.
     if (!query.exec(QStringLiteral("begin immediate"))) return Fail(query.lastError().text());
@@ -144,7 +248,11 @@ bool TDM::WriteNote(const QString& key, const QByteArray& data) {
                                   : QStringLiteral("insert into UserCon (conIndex, data) values (?, ?)"));
         query.addBindValue(exists ? QVariant(data) : QVariant(key));
         query.addBindValue(exists ? QVariant(key) : QVariant(data));
-        ok = ok && query.exec() && query.exec(QStringLiteral("commit"));
+        ok = ok && query.exec();
+        // The copy follows its note; should it fail, the trigger has already dropped the stale copy and
+        // the note is still stored.
+        if (ok && m_plainTextCopy) WritePlainTextCopy(query, key, plainText);
+        ok = ok && query.exec(QStringLiteral("commit"));
     }
     if (ok) return true;
     Fail(query.lastError().text());

@@ -4,6 +4,7 @@
 // that is not a database or one that cannot be opened ends the program at start-up.
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -33,8 +34,17 @@ public:
     std::optional<StoredNote> ReadNote(const QString& key);
 
     // Stores `data` under `key` in one transaction: the row is updated when it exists, else inserted; rows
-    // are never deleted. False when anything failed; the store then keeps what it had.
-    bool WriteNote(const QString& key, const QByteArray& data);
+    // are never deleted. `plainText`, the note's text, goes into the store's plain-text copy in the same
+    // transaction. False when anything failed; the store then keeps what it had.
+    bool WriteNote(const QString& key, const QByteArray& data, const QString& plainText);
+
+    // The keys from `first` to `last` (inclusive, as eight-digit day keys) whose note holds visible text:
+    // one indexed query. Notes missing from the plain-text copy (a read-only store, a store written by an
+    // older program) are decoded instead. Nothing when the statement failed.
+    std::optional<QSet<QString>> KeysWithText(const QString& first, const QString& last);
+
+    // True when the store has its plain-text copy NoteText (notes missing from it are decoded on demand).
+    bool HasPlainTextCopy() const { return m_plainTextCopy; }
 
     // Copies the saves collected in the write-ahead log into the store; the program calls it when typing
     // pauses. A failure leaves the log as it is, to be copied later.
@@ -59,10 +69,17 @@ private:
     bool Connect(const QString& path, const QString& mode);
     bool Fail(const QString& error);
     bool Prepare();
+    void PreparePlainTextCopy();
+    bool HasTable(const QString& name);
+    bool FillPlainTextCopy();
 
     QString m_connectionName;
     QString m_lastError;
+    bool m_plainTextCopy = false;
 };
+
+// True when a note's plain text has anything to see: a character other than blanks and line breaks.
+bool HasVisibleText(const QString& plainText);
 
 // The statements sent for a day's note, as texts, %s being the quoted key.
 inline constexpr char kLoadStatementHead[] = " select * from UserCon ";
