@@ -1,0 +1,25 @@
+#pragma once
+// What screen readers need from widgets Qt cannot describe by itself: pictures and labels that work as
+// buttons, and pictures that only decorate. Qt finds these descriptions through an accessibility factory
+// that the first call installs.
+
+#include <QAccessible>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace quenda {
+
+// Tells screen readers that `widget` is a control of `role` (a button, or a button that opens a menu) named
+// `name`, whose press action runs `press`. Later names go through QWidget::setAccessibleName. The press runs
+// from the event loop after the reader's call has returned, so a modal window it opens does not keep the
+// reader waiting for an answer.
+void MakePressable(QWidget& widget, const QString& name, std::function<void()> press,
+                   QAccessible::Role role = QAccessible::Button);
+
+// Tells screen readers to pass over `widget`, a picture that only decorates (a window's background).
+void MarkDecorative(QWidget& widget);
+
+} // namespace quenda
