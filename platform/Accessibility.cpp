@@ -7,7 +7,7 @@ namespace quenda {
 
 namespace {
 
-constexpr char kDecorative[] = "quendaDecorative";
+constexpr char kRole[] = "quendaAccessibleRole";
 
 // The press of a pressable widget, kept as the widget's child so that it lives exactly as long.
 class PressAction : public QObject {
@@ -54,7 +54,8 @@ QAccessibleInterface* DescribeWidget(const QString& key, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr || key != QLatin1String(object->metaObject()->className())) return nullptr;
     if (const PressAction* action = PressActionOf(*widget)) return new PressableAccessible(widget, *action);
-    if (widget->property(kDecorative).toBool()) return new QAccessibleWidget(widget, QAccessible::Client);
+    if (const QVariant role = widget->property(kRole); role.isValid())
+        return new QAccessibleWidget(widget, role.value<QAccessible::Role>());
     return nullptr;
 }
 
@@ -79,8 +80,8 @@ void MakePressable(QWidget& widget, const QString& name, std::function<void()> p
     widget.setAccessibleName(name);
 }
 
-void MarkDecorative(QWidget& widget) {
-    widget.setProperty(kDecorative, true);
+void SetAccessibleRole(QWidget& widget, QAccessible::Role role) {
+    widget.setProperty(kRole, QVariant::fromValue(role));
     Describe(widget);
 }
 

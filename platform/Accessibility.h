@@ -19,7 +19,11 @@ namespace quenda {
 void MakePressable(QWidget& widget, const QString& name, std::function<void()> press,
                    QAccessible::Role role = QAccessible::Button);
 
-// Tells screen readers to pass over `widget`, a picture that only decorates (a window's background).
-void MarkDecorative(QWidget& widget);
+// Tells screen readers that `widget` plays `role`: a borderless top-level widget is a window
+// (QAccessible::Window), a picture that only decorates is a filler they pass over (MarkDecorative).
+void SetAccessibleRole(QWidget& widget, QAccessible::Role role);
+inline void MarkDecorative(QWidget& widget) {
+    SetAccessibleRole(widget, QAccessible::Client);
+}
 
 } // namespace quenda

@@ -243,6 +243,7 @@ void TMainFrm::ConnectHandlers() {
 
 // What screen readers call the controls; the pictures that work as buttons get a press action.
 void TMainFrm::DescribeControls() {
+    SetAccessibleRole(*this, QAccessible::Window); // a plain widget, though a top-level one
     MarkDecorative(*m_imgBG);
     m_close->SetAccessibleName(QStringLiteral("关闭"));
     m_mini->SetAccessibleName(QStringLiteral("最小化"));
