@@ -21,6 +21,9 @@ void ClearDayCells(TDayTable& table, const DayColours& colours) {
         cell.LunarMonth.clear();
         cell.LunarDay.clear();
         cell.LunarText.clear();
+        cell.Holiday.clear();
+        cell.LunarHoliday.clear();
+        cell.SolarTerm.clear();
         const bool weekend = n % 7 == 1 || n % 7 == 0;
         cell.DayColor = weekend ? kRed : colours.ColorDate;
     }
@@ -31,6 +34,9 @@ void FillDay(TcnDateInf& cell, const TChnCal& info, int day, const DayColours& c
     cell.Day = day;
     cell.LunarMonth = FromEngine(info.LunarMonthText);
     cell.LunarDay = FromEngine(info.LunarDayText);
+    cell.Holiday = FromEngine(info.HolidayText);
+    cell.LunarHoliday = FromEngine(info.LunarHolidayText);
+    cell.SolarTerm = FromEngine(info.SolarTermText);
     LunarLine line = ChooseLunarLine(info, colours);
     cell.LunarText = std::move(line.text);
     cell.LunarColor = line.colour;

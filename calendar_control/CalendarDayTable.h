@@ -20,6 +20,9 @@ struct TcnDateInf {
     QString LunarMonth;
     QString LunarDay;
     QString LunarText;
+    QString Holiday;      // the Gregorian festival, the lunar festival and the solar term of the day, each
+    QString LunarHoliday; // empty when there is none; the lunar line shows one of them
+    QString SolarTerm;
     TColor DayColor = 0;
     TColor LunarColor = 0;
 };

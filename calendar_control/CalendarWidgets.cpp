@@ -2,6 +2,7 @@
 
 #include "CalendarPainting.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -22,6 +23,10 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked(event->globalPosition().toPoint());
 }
 
+void TLinkLabel::Press() {
+    emit clicked(mapToGlobal(QPoint(0, height())));
+}
+
 void TLinkLabel::contextMenuEvent(QContextMenuEvent* event) {
     emit menuRequested(event->globalPos());
 }
@@ -40,7 +45,11 @@ TSpinButton::TSpinButton(QWidget* parent, int minimum, int maximum)
 }
 
 void TSpinButton::SetPosition(int position) {
+    const int old = m_position;
     m_position = std::clamp(position, m_minimum, m_maximum);
+    if (m_position == old || !QAccessible::isActive()) return;
+    QAccessibleValueChangeEvent event(this, m_position);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TSpinButton::paintEvent(QPaintEvent*) {
@@ -87,8 +96,14 @@ void TSpinButton::leaveEvent(QEvent* event) {
 }
 
 void TSpinButton::Step(bool up) {
-    m_position = std::clamp(m_position + (up ? 1 : -1), m_minimum, m_maximum);
+    SetPosition(m_position + (up ? 1 : -1));
     emit arrowClicked(up);
+}
+
+void TSpinButton::StepTo(int position) {
+    const int old = m_position;
+    SetPosition(position);
+    emit arrowClicked(m_position > old);
 }
 
 void TSpinButton::Repeat() {

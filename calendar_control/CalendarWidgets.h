@@ -20,6 +20,8 @@ public:
     explicit TLinkLabel(QWidget* parent);
     // Two pixels below the text line keep the underline of "今天" inside the label.
     QSize sizeHint() const override { return QLabel::sizeHint() + QSize(0, 2); }
+    // A press without the mouse (a screen reader's): a click at the lower left corner, where a menu belongs.
+    void Press();
 
 signals:
     void clicked(QPoint globalPos);
@@ -44,6 +46,10 @@ public:
     int Minimum() const { return m_minimum; }
     int Maximum() const { return m_maximum; }
     QSize sizeHint() const override { return kSpinSize; }
+    // One arrow click, as the mouse gives it.
+    void Step(bool up);
+    // Sets the position and reports it as a click of the arrow towards it: a screen reader sets the value.
+    void StepTo(int position);
 
 signals:
     void arrowClicked(bool up);
@@ -59,7 +65,6 @@ protected:
 
 private:
     bool IsUpperHalf(QPoint pos) const { return pos.y() < height() / 2; }
-    void Step(bool up);
     void Repeat();
     void StopRepeat();
 
@@ -69,6 +74,12 @@ private:
     QTimer* m_repeatTimer;
     bool m_heldUp = false;        // the arrow the left button went down on
     bool m_pointerOnHeld = false; // the pointer is over that arrow: repeating, else paused
+};
+
+// What a screen reader hears of a grid cell: a day's full name, a title cell's text; a blank cell, nothing.
+struct CellDescription {
+    QString name;
+    bool isDay = false; // a day of the month, which can be selected
 };
 
 // What the day grid asks of its owner.
@@ -84,6 +95,8 @@ public:
     virtual void GridLeft() = 0;                          // the pointer left the grid
     virtual void GridClicked() = 0;                       // a left press released on the selected cell
     virtual bool GridMenuRequested(QPoint globalPos) = 0; // false lets the request go to the control
+    virtual CellDescription DescribeCell(int column, int row) = 0;
+    virtual QString DescribeColumn(int column) = 0; // the week-day name of a column of days
 };
 
 // The 9 x 7 day grid. Its cells are composed into a buffer, at the screen's device pixel ratio, on a
@@ -102,6 +115,8 @@ public:
     void RefreshAll();
     void RefreshCell(int column, int row);
     const QImage& Buffer() const { return m_buffer; }
+    CellDescription DescribeCell(int column, int row) const;
+    QString DescribeColumn(int column) const;
     // The owner calls this first thing in its destructor: focus and leave events still arrive while the
     // widget tree is torn down.
     void DetachHost() { m_host = nullptr; }

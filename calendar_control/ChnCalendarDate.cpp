@@ -46,6 +46,7 @@ void TChnCalendar::ApplyDate(TDateTime value) {
     m_selectedLabel->setText(
         SelectedText(date.year, date.month, date.day, QString::fromStdString(m_dateInfo.EraText), m_cnDate));
     m_selectedLabel->adjustSize();
+    NameDateParts(date);
     if (FillDays(date.year, date.month, date.day)) RaiseChange();
 }
 

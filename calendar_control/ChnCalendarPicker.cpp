@@ -45,6 +45,7 @@ TChnCalendar::TChnCalendar(QWidget* parent) : QWidget(parent) {
     m_style.Locale = CalendarLocale();
     CreateChildren();
     ConnectChildren();
+    DescribeParts();
     resize(kConstructedSize);
     SetShowTitle(m_showTitle);
 }

@@ -7,6 +7,7 @@
 #include "CalendarLook.h"
 #include "CalendarWidgets.h"
 #include "ChnCalendarUse.h"
+#include "DayNames.h"
 
 #include <QImage>
 #include <QWidget>
@@ -131,6 +132,12 @@ public:
     TSpinButton& MonthSpin() const { return *m_monthSpin; }
     TSpinButton& YearSpin() const { return *m_yearSpin; }
 
+    // Where the control learns the facts of each day that its engine does not know (holidays, notes), for
+    // the names screen readers hear; RefreshGrid after they change.
+    void SetDayFacts(DayFactsSource source) { m_dayFacts = std::move(source); }
+    // The parts screen readers see, in reading order.
+    QList<QWidget*> AccessibleParts() const;
+
     // Rebuilds the background buffer (RenderBackground) and repaints every grid cell.
     void RenderBackground();
     void RefreshGrid() { m_dayGrid->RefreshAll(); }
@@ -165,6 +172,10 @@ private:
     void GridLeft() override { m_mousePressed = false; }
     void GridClicked() override;
     bool GridMenuRequested(QPoint globalPos) override;
+    CellDescription DescribeCell(int column, int row) override;
+    QString DescribeColumn(int column) override;
+    void DescribeParts();
+    void NameDateParts(const CivilDate& date);
 
     CellStyle m_style;
     DayColours m_colours;
@@ -188,6 +199,7 @@ private:
 
     TDayTable m_table;
     TChnCal m_dateInfo;
+    DayFactsSource m_dayFacts;
     bool m_mousePressed = false;
     bool m_syncingSelection = false;
     bool m_created = false;

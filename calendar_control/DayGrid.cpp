@@ -1,5 +1,6 @@
 #include "CalendarWidgets.h"
 
+#include "CalendarAccessible.h"
 #include "CalendarPainting.h"
 
 #include <QContextMenuEvent>
@@ -30,11 +31,21 @@ bool TDayGrid::ProposeCell(int column, int row) {
     m_selected = {column, row};
     RefreshCell(old.column, old.row);
     RefreshCell(column, row);
+    NotifyDayFocus(*this);
     return true;
 }
 
 void TDayGrid::RefreshAll() {
     if (ComposeAll()) update();
+    NotifyDayNames(*this); // the grid is composed afresh when its days change
+}
+
+CellDescription TDayGrid::DescribeCell(int column, int row) const {
+    return m_host != nullptr ? m_host->DescribeCell(column, row) : CellDescription{};
+}
+
+QString TDayGrid::DescribeColumn(int column) const {
+    return m_host != nullptr ? m_host->DescribeColumn(column) : QString();
 }
 
 bool TDayGrid::BufferIsCurrent() const {
@@ -143,6 +154,9 @@ void TDayGrid::keyPressEvent(QKeyEvent* event) {
 void TDayGrid::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     RefreshCell(m_selected.column, m_selected.row); // the highlight may follow the focus
+    // Qt reports the grid itself as focused once this returns; the selected day is reported after that.
+    QMetaObject::invokeMethod(
+        this, [this] { NotifyDayFocus(*this); }, Qt::QueuedConnection);
 }
 
 void TDayGrid::focusOutEvent(QFocusEvent* event) {

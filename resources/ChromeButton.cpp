@@ -1,5 +1,6 @@
 #include "ChromeButton.h"
 
+#include "Accessibility.h"
 #include "Pictures.h"
 
 #include <QEvent>
@@ -58,6 +59,15 @@ void TChromeButton::SetGeometry(QRect rect, QRect activeRect) {
     m_normal->setGeometry(rect);
     m_highlight->setGeometry(activeRect);
     m_down->setGeometry(activeRect);
+}
+
+void TChromeButton::SetAccessibleName(const QString& name) {
+    // Each look is the button while it shows; readers pass over the hidden ones.
+    for (QLabel* look : {m_normal, m_highlight, m_down})
+        MakePressable(*look, name, [this] {
+            ShowNormal();
+            emit clicked();
+        });
 }
 
 bool TChromeButton::eventFilter(QObject* watched, QEvent* event) {

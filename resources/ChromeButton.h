@@ -27,6 +27,8 @@ public:
     void ShowHighlight();
     void ShowDown();
     void SetGeometry(QRect rect, QRect activeRect = {});
+    // What screen readers call the button; their press action clicks it.
+    void SetAccessibleName(const QString& name);
 
 signals:
     void clicked();

@@ -1,6 +1,7 @@
 // The main window's controls and their places.
 #include "uMain.h"
 
+#include "Accessibility.h"
 #include "CalendarLook.h"
 #include "CalendarWidgets.h"
 #include "ChnCalendarPicker.h"
@@ -107,6 +108,7 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     CreateNoteTools();
     CreateNoteMenu();
     ConnectHandlers();
+    DescribeControls();
     resize(kDesignClientSize);
     FormCreate();
     CreateComposer();
@@ -130,6 +132,7 @@ void TMainFrm::CreateChrome() {
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setPixmap(WindowPicture(QStringLiteral("logo"), devicePixelRatioF()));
+    logo->setAccessibleName(QStringLiteral("桌面日历")); // the words on the picture
     m_layout.Add(logo, QRect(52, 13, 210, 56));
 
     m_close =
@@ -236,6 +239,21 @@ void TMainFrm::ConnectHandlers() {
     m_idle.setInterval(kTypingPauseMs);
     connect(&m_idle, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
     qApp->installEventFilter(this); // sees the web panel's events and the window's first paint
+}
+
+// What screen readers call the controls; the pictures that work as buttons get a press action.
+void TMainFrm::DescribeControls() {
+    SetAccessibleRole(*this, QAccessible::Window); // a plain widget, though a top-level one
+    MarkDecorative(*m_imgBG);
+    m_close->SetAccessibleName(QStringLiteral("关闭"));
+    m_mini->SetAccessibleName(QStringLiteral("最小化"));
+    const auto openOptions = [this] { m_lblSet->Press(); };
+    MakePressable(*m_lblSet, QStringLiteral("选项"), openOptions, QAccessible::ButtonMenu);
+    // The words on the pictures.
+    MakePressable(*m_imgAppToDesk, QStringLiteral("添加到桌面"), [this] { m_imgAppToDesk->Press(); });
+    MakePressable(*m_imgAddToDesk, QStringLiteral("选择壁纸"), [this] { m_imgAddToDesk->Press(); });
+    m_webLink->setAccessibleName(QStringLiteral("今日信息"));
+    m_rdtAbc->setAccessibleName(QStringLiteral("记事"));
 }
 
 void TMainFrm::resizeEvent(QResizeEvent* event) {

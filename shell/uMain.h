@@ -129,6 +129,7 @@ private:
     void CreateNoteTools();
     void CreateNoteMenu();
     void ConnectHandlers();
+    void DescribeControls();
     void imgBGMouseDown(QMouseEvent* event);
     void imgBGMouseMove(QMouseEvent* event);
     void ShowAboutPage();

@@ -1,6 +1,7 @@
 // The note editor's popup menu and the four tools above it.
 #include "uMain.h"
 
+#include "Accessibility.h"
 #include "CalendarLook.h"
 #include "Clock.h"
 #include "NoteCommands.h"
@@ -14,10 +15,13 @@ namespace quenda {
 
 namespace {
 
-QToolButton* MarkButton(QWidget* parent, const char* name, const QString& caption, int pixels) {
+QToolButton* MarkButton(QWidget* parent, const char* name, const QString& caption, const char* spoken,
+                        int pixels) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(caption);
+    // What a screen reader says instead of the sign.
+    button->setAccessibleName(QString::fromUtf8(spoken));
     button->setAutoRaise(true); // flat
     button->setFocusPolicy(Qt::NoFocus);
     QFont font(QStringLiteral("Arial Black"));
@@ -30,8 +34,8 @@ QToolButton* MarkButton(QWidget* parent, const char* name, const QString& captio
 } // namespace
 
 void TMainFrm::CreateNoteTools() {
-    QToolButton* tick = MarkButton(this, "btnGou", QString(kTick), 14);
-    QToolButton* cross = MarkButton(this, "btnX", QStringLiteral("X"), 12);
+    QToolButton* tick = MarkButton(this, "btnGou", QString(kTick), "打勾", 14);
+    QToolButton* cross = MarkButton(this, "btnX", QStringLiteral("X"), "打叉", 12);
     m_layout.Add(tick, QRect(341, 55, 23, 22));
     m_layout.Add(cross, QRect(365, 55, 23, 22));
     connect(tick, &QToolButton::clicked, this, &TMainFrm::btnGouClick);
@@ -54,6 +58,7 @@ void TMainFrm::CreateNoteTools() {
         picture->setCursor(Qt::PointingHandCursor);
         picture->setToolTip(QString::fromUtf8(entry.tooltip));
         picture->setFocusPolicy(Qt::NoFocus);
+        MakePressable(*picture, picture->toolTip(), [picture] { picture->Press(); });
         m_layout.Add(picture, entry.rect);
         connect(picture, &TLinkLabel::clicked, this, entry.handler);
     }

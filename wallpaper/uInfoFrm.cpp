@@ -1,5 +1,6 @@
 #include "uInfoFrm.h"
 
+#include "Accessibility.h"
 #include "LineListFile.h"
 #include "Pictures.h"
 #include "uGlobal.h"
@@ -69,6 +70,12 @@ void TInforFrm::buildControls() {
     btnClose->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
     btnClose->setFlat(true);
     btnok->setDefault(true);
+
+    // What screen readers call the window without a caption bar, its picture and the close button's sign.
+    setAccessibleName(QStringLiteral("更换壁纸"));
+    MarkDecorative(*shpBG);
+    imgques->setAccessibleName(QStringLiteral("提示"));
+    btnClose->setAccessibleName(QStringLiteral("关闭"));
 }
 
 void TInforFrm::ShowConfirmation(QWidget* centreOn) {

@@ -1,5 +1,6 @@
 #include "uPicSel.h"
 
+#include "Accessibility.h"
 #include "ChromeButton.h"
 #include "Dialogs.h"
 #include "LineListFile.h"
@@ -134,6 +135,17 @@ void TPicSelFrm::buildControls() {
     btnRemove = makeButton(this, "btnRemove", QStringLiteral("移  除"), {12, 240});
     btnAdd = makeButton(this, "btnAdd", QStringLiteral("添  加"), {108, 240});
     btnOk = makeButton(this, "btnOk", QStringLiteral("确  定"), {209, 240});
+    describeControls();
+}
+
+// What screen readers call the controls whose pictures carry the words.
+void TPicSelFrm::describeControls() {
+    setAccessibleName(QStringLiteral("选择壁纸")); // the window has no caption bar; it is that button's
+    MarkDecorative(*imgBG);
+    MarkDecorative(*Shape1); // the list's border
+    closeButton->SetAccessibleName(QStringLiteral("关闭"));
+    imgLogo->setAccessibleName(QStringLiteral("默认背景"));
+    LVpic->setAccessibleName(QStringLiteral("背景图片"));
 }
 
 bool TPicSelFrm::eventFilter(QObject* watched, QEvent* event) {

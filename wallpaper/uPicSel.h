@@ -74,6 +74,7 @@ protected:
 
 private:
     void buildControls();
+    void describeControls();
     void addRow(const QString& caption);
     int firstSelectedRow() const;
     bool writeListFile() const;
