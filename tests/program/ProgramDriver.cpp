@@ -29,8 +29,11 @@ XServer::XServer() {
     QByteArray number;
     QElapsedTimer timer;
     timer.start();
-    while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->waitForReadyRead(500))
+    // It answers once it has found a free number, after trying those other servers hold.
+    while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->state() != QProcess::NotRunning) {
+        m_server->waitForReadyRead(500);
         number += m_server->readAllStandardOutput();
+    }
     if (number.trimmed().isEmpty()) return;
     m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
 }
