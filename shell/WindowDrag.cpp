@@ -1,5 +1,6 @@
 #include "WindowDrag.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -15,6 +16,13 @@ bool AskWindowManager(QWidget& widget, Qt::Edges edges) {
     QWindow* window = widget.windowHandle();
     if (!window) return false;
     return edges ? window->startSystemResize(edges) : window->startSystemMove();
+}
+
+// Qt's move request to an X11 window manager names the left button, whichever is held: the window manager
+// would end the move only at the next left release. Elsewhere a move for another button is the platform's
+// to take or refuse.
+bool RequestNamesTheLeftButton() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
 } // namespace
@@ -56,7 +64,7 @@ void WindowDrag::Press(const QMouseEvent& event, QPoint local) {
     m_button = Qt::NoButton;
     const bool left = event.button() == Qt::LeftButton;
     const Qt::Edges edges = left ? EdgesAt(local, m_window.size()) : Qt::Edges();
-    if (left && AskWindowManager(m_window, edges)) return;
+    if ((left || !RequestNamesTheLeftButton()) && AskWindowManager(m_window, edges)) return;
     m_button = event.button();
     m_edges = edges;
     m_pressedAt = event.globalPosition().toPoint();

@@ -1,9 +1,10 @@
 #pragma once
-// Moving and resizing a borderless window by its background. A left press asks the window manager to do
-// it (startSystemMove, or startSystemResize within a band along the edges). Where the platform refuses
-// (no window manager, or one without the request), and for any other button, the window follows the
-// pointer itself until that button is released: the system request always names the left button, so a
-// right-button drag handed to the window manager would go on until the next left click.
+// Moving and resizing a borderless window by its background. A press asks the window manager to do it
+// (startSystemMove, or for the left button within a band along the edges startSystemResize). Where the
+// platform refuses (no window manager, one without the request, Windows for another button than the
+// left), the window follows the pointer itself until the pressing button is released. So it does for any
+// other button than the left on X11, whose request names the left button: a right-button drag handed to
+// the window manager would go on until the next left click.
 
 #include <QPoint>
 #include <QRect>
