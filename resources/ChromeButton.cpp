@@ -3,6 +3,7 @@
 #include "Accessibility.h"
 #include "Pictures.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
 
@@ -89,13 +90,21 @@ bool TChromeButton::eventFilter(QObject* watched, QEvent* event) {
         Released(watched, event);
         break;
     case QEvent::Leave:
-        // The buttons sit at the window's edge: leaving the window over them must not leave them lit.
-        if (!m_pressed && watched == m_highlight) ShowNormal();
+        // The buttons sit side by side at the window's edge: leaving one, for its neighbour or out of the
+        // window, must not leave it lit. Qt tells the leave to the look that was under the pointer when it
+        // last moved, often the normal one that a single move has just replaced, so any look's leave counts
+        // once the pointer is outside the button.
+        if (!m_pressed && watched != m_down && !PointerInside()) ShowNormal();
         break;
     default:
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool TChromeButton::PointerInside() const {
+    const QPoint pointer = m_normal->parentWidget()->mapFromGlobal(QCursor::pos());
+    return m_normal->geometry().united(m_highlight->geometry()).contains(pointer);
 }
 
 // The release reaches the pressed look, which holds the mouse from the press on (or, sent by a test, the

@@ -39,6 +39,7 @@ protected:
 private:
     void Show(QLabel* look);
     void Released(QObject* watched, QEvent* event);
+    bool PointerInside() const;
 
     QLabel* m_normal;
     QLabel* m_highlight;

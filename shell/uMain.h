@@ -8,6 +8,7 @@
 #include "DayNote.h"
 #include "FormSize.h"
 #include "MainLayout.h"
+#include "WindowDrag.h"
 
 #include <QRect>
 #include <QString>
@@ -115,8 +116,10 @@ public:
     // Brings a window that was minimised or hidden back to the front (a second start asks for this).
     void BringToFront();
 
+    // Showing the window runs FormShow first.
+    void setVisible(bool visible) override;
+
 protected:
-    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -132,6 +135,7 @@ private:
     void DescribeControls();
     void imgBGMouseDown(QMouseEvent* event);
     void imgBGMouseMove(QMouseEvent* event);
+    QPoint OnWindow(const QMouseEvent& event) const;
     void ShowAboutPage();
     void CreateComposerState();
     void CreateComposer();
@@ -155,6 +159,7 @@ private:
     std::unique_ptr<Composer> m_composer;
     bool m_ending = false;
     bool m_painted = false;
+    WindowDrag m_drag{*this};
     QTimer m_idle; // runs out when the note has not been saved for a while
 };
 

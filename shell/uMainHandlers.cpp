@@ -18,7 +18,6 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QTimer>
-#include <QWindow>
 
 namespace quenda {
 
@@ -33,30 +32,6 @@ const char16_t* const kWeekdays[] = {u"日", u"一", u"二", u"三", u"四", u"�
 
 QString formSizePath() {
     return DataPath(QStringLiteral("data\\FormSize.ini"));
-}
-
-// Borderless windows resize from a band this wide along their edges.
-constexpr int kResizeBand = 5;
-
-Qt::Edges EdgesAt(QPoint pos, QSize size) {
-    Qt::Edges edges;
-    if (pos.x() < kResizeBand) edges |= Qt::LeftEdge;
-    if (pos.x() >= size.width() - kResizeBand) edges |= Qt::RightEdge;
-    if (pos.y() < kResizeBand) edges |= Qt::TopEdge;
-    if (pos.y() >= size.height() - kResizeBand) edges |= Qt::BottomEdge;
-    return edges;
-}
-
-Qt::CursorShape CursorFor(Qt::Edges edges) {
-    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal && vertical)
-        return (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
-                   ? Qt::SizeFDiagCursor
-                   : Qt::SizeBDiagCursor;
-    if (horizontal) return Qt::SizeHorCursor;
-    if (vertical) return Qt::SizeVerCursor;
-    return Qt::ArrowCursor;
 }
 
 QUrl PageUrl(const QString& name) {
@@ -108,9 +83,14 @@ void TMainFrm::FormCreate() {
     CreateComposerState();
 }
 
-void TMainFrm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+void TMainFrm::setVisible(bool visible) {
+    // The bounds reach the window before it is created and mapped. Moved between the two, a frameless
+    // window under an X window manager keeps the origin as its position: Qt asks the server where the
+    // window is when the move's notification comes in, by which time the window manager has put it into
+    // a frame that still lies at the origin, and the frame's later move to the right place tells the
+    // window nothing. Every point mapped to the screen (menus, dialogs, the drag's start) would be wrong.
+    if (visible && !isVisible()) FormShow();
+    QWidget::setVisible(visible);
 }
 
 void TMainFrm::FormShow() {
@@ -237,18 +217,19 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+// The press's own position in the window, never the screen's point mapped back through the window's
+// idea of where it is: that idea is only as good as the last word from the window manager.
+QPoint TMainFrm::OnWindow(const QMouseEvent& event) const {
+    return m_imgBG->mapTo(this, event.position().toPoint());
+}
+
 void TMainFrm::imgBGMouseDown(QMouseEvent* event) {
-    QWindow* window = windowHandle();
-    if (!window) return;
-    const Qt::Edges edges = EdgesAt(mapFromGlobal(event->globalPosition().toPoint()), size());
-    if (edges && event->button() == Qt::LeftButton)
-        window->startSystemResize(edges);
-    else
-        window->startSystemMove();
+    m_drag.Press(*event, OnWindow(*event));
 }
 
 void TMainFrm::imgBGMouseMove(QMouseEvent* event) {
-    m_imgBG->setCursor(CursorFor(EdgesAt(mapFromGlobal(event->globalPosition().toPoint()), size())));
+    if (m_drag.Move(*event)) return;
+    m_imgBG->setCursor(CursorFor(EdgesAt(OnWindow(*event), size())));
     m_close->ShowNormal();
     m_mini->ShowNormal();
 }
@@ -279,8 +260,11 @@ bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
         if (TestReportEnabled()) QTimer::singleShot(0, [] { ReportForTests(QStringLiteral("painted")); });
     }
     if (watched == m_imgBG) {
-        if (event->type() == QEvent::MouseButtonPress) imgBGMouseDown(static_cast<QMouseEvent*>(event));
-        if (event->type() == QEvent::MouseMove) imgBGMouseMove(static_cast<QMouseEvent*>(event));
+        const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            imgBGMouseDown(mouse());
+        if (event->type() == QEvent::MouseMove) imgBGMouseMove(mouse());
+        if (event->type() == QEvent::MouseButtonRelease) m_drag.Release(*mouse());
     } else if (watched == m_rdtAbc && event->type() == QEvent::FocusOut) {
         rdtAbcExit();
     }

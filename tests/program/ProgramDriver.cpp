@@ -3,11 +3,14 @@
 #include "LineListFile.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <QThread>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -29,7 +32,7 @@ XServer::XServer() {
     QByteArray number;
     QElapsedTimer timer;
     timer.start();
-    // A busy machine may take seconds to start the server: one quiet half second is no failure.
+    // It answers once it has found a free number, after trying those other servers hold.
     while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->state() != QProcess::NotRunning) {
         m_server->waitForReadyRead(500);
         number += m_server->readAllStandardOutput();
@@ -186,6 +189,87 @@ void PlaceWindowAtOrigin(const QString& programFolder) {
     WriteLineList(programFolder + QStringLiteral("/Data/FormSize.ini"),
                   {QStringLiteral("1"), QStringLiteral("750"), QStringLiteral("500"), QStringLiteral("0"),
                    QStringLiteral("0")});
+}
+
+// ---- The program on a desktop with a window manager ----
+
+namespace {
+
+QByteArray OutputOn(const QString& display, const QString& program, const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+bool CanRunWindowManager() {
+    return !QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty();
+}
+
+WindowManager::WindowManager(const QString& display) {
+    if (!CanRunWindowManager() || display.isEmpty() || !m_settings.isValid()) return;
+    // openbox runs its start-up command once it manages the screen: the file it makes is the sign.
+    const QString ready = m_settings.filePath(QStringLiteral("ready"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
+    m_process = std::make_unique<QProcess>();
+    m_process->setProcessEnvironment(environment);
+    m_process->setStandardOutputFile(QProcess::nullDevice());
+    m_process->setStandardErrorFile(QProcess::nullDevice()); // it misses Debian's menu file, and says so
+    m_process->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                                                 QStringLiteral("touch '%1'").arg(ready)});
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFileInfo::exists(ready) && timer.elapsed() < 10000 && !m_process->waitForFinished(20)) {
+    }
+    m_running = QFileInfo::exists(ready) && m_process->state() == QProcess::Running;
+}
+
+WindowManager::~WindowManager() {
+    if (!m_process) return;
+    m_process->kill();
+    m_process->waitForFinished();
+}
+
+std::vector<ShownWindow> ShownWindows(const QString& display) {
+    const auto xdotool = [&](const QStringList& arguments) {
+        return OutputOn(display, QStringLiteral("xdotool"), arguments);
+    };
+    std::vector<ShownWindow> windows;
+    // By class: inside a window manager's frame the program's windows are not found by their name.
+    for (const QByteArray& id : xdotool({"search", "--onlyvisible", "--class", "quenda-calendar"}).split('\n')) {
+        if (id.trimmed().isEmpty()) continue;
+        QHash<QByteArray, int> values; // X=, Y=, WIDTH=, HEIGHT=
+        for (const QByteArray& line : xdotool({"getwindowgeometry", "--shell", QString::fromLatin1(id)}).split('\n'))
+            if (const qsizetype equals = line.indexOf('='); equals > 0)
+                values.insert(line.left(equals), line.mid(equals + 1).toInt());
+        const QRect bounds(values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT"));
+        if (!bounds.isEmpty()) windows.push_back({QString::fromLatin1(id.trimmed()), bounds});
+    }
+    std::sort(windows.begin(), windows.end(), [](const ShownWindow& a, const ShownWindow& b) {
+        return qint64(a.bounds.width()) * a.bounds.height() > qint64(b.bounds.width()) * b.bounds.height();
+    });
+    return windows;
+}
+
+QImage ScreenPicture(const QString& display) {
+    return QImage::fromData(OutputOn(display, QStringLiteral("import"),
+                                     {QStringLiteral("-silent"), QStringLiteral("-window"),
+                                      QStringLiteral("root"), QStringLiteral("png:-")}),
+                            "PNG");
+}
+
+void PlaceWindowAt(const QString& programFolder, QPoint topLeft) {
+    WriteLineList(programFolder + QStringLiteral("/Data/FormSize.ini"),
+                  {QStringLiteral("1"), QStringLiteral("750"), QStringLiteral("500"),
+                   QString::number(topLeft.x()), QString::number(topLeft.y())});
 }
 
 } // namespace quenda::test

@@ -3,12 +3,16 @@
 // in a copy of its folder with QUENDA_TEST_REPORT=1, key presses and clicks through xdotool, and the
 // program's reports read from its standard output.
 
+#include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace quenda::test {
 
@@ -71,5 +75,39 @@ void PlaceWindowAtOrigin(const QString& programFolder);
 // Where the program's controls are with the window at the origin and 750 x 500 pixels large.
 inline constexpr int kEditorX = 530, kEditorY = 420;
 inline constexpr int kCloseX = 728, kCloseY = 10;
+
+// ---- The program on a desktop with a window manager ----
+
+// True when openbox and ImageMagick's import are installed.
+bool CanRunWindowManager();
+
+// A real window manager, openbox with its stock settings, on `display`; Running() is false when it could
+// not be started.
+class WindowManager {
+public:
+    explicit WindowManager(const QString& display);
+    ~WindowManager();
+    bool Running() const { return m_running; }
+
+private:
+    QTemporaryDir m_settings; // an empty settings folder: the user's own openbox settings stay out
+    std::unique_ptr<QProcess> m_process;
+    bool m_running = false;
+};
+
+// One of the program's windows as the screen shows it (main window, menu, dialog).
+struct ShownWindow {
+    QString id;
+    QRect bounds; // in screen pixels
+};
+
+// The program's visible windows on `display`, largest first.
+std::vector<ShownWindow> ShownWindows(const QString& display);
+
+// What `display` shows; a null picture when it could not be taken.
+QImage ScreenPicture(const QString& display);
+
+// FormSize.ini placing the 750 x 500 window with its top-left corner at `topLeft`.
+void PlaceWindowAt(const QString& programFolder, QPoint topLeft);
 
 } // namespace quenda::test
