@@ -107,7 +107,7 @@ QString NoWallpaperMechanismMessage(const QString& path) {
 
 QString UnknownDesktopMessage(const QString& path) {
     return QStringLiteral("无法自动更换这个桌面的壁纸。能自动更换壁纸的桌面有：GNOME（以及 Ubuntu、Budgie、"
-                          "Unity 等）、Cinnamon、MATE、KDE Plasma 和 XFCE。壁纸图片已保存在：\n%1\n"
+                          "Unity 等）、Cinnamon、MATE、KDE Plasma 和 XFCE。\n壁纸图片已保存在：\n%1\n"
                           "请在桌面设置中选择它作为壁纸。")
         .arg(QDir::toNativeSeparators(path));
 }
