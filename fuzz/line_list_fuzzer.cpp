@@ -19,12 +19,13 @@ namespace {
     std::abort();
 }
 
-void checkFormSize(const QStringList& lines) {
+// Both where positions apply (X11, Windows) and where only the size does (Wayland).
+void checkFormSize(const QStringList& lines, bool positionsApply) {
     const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, -200, 1280, 1024)};
-    const quenda::FormSize size = quenda::ChooseFormSize(&lines, QSize(1920, 1080), screens);
+    const quenda::FormSize size = quenda::ChooseFormSize(&lines, QSize(1920, 1080), screens, positionsApply);
     const QStringList written = quenda::FormSizeLines(size);
     if (!quenda::IsCompleteFormSize(written)) fail("the chosen window bounds do not write as five numbers");
-    if (quenda::ChooseFormSize(&written, QSize(1920, 1080), screens) != size)
+    if (quenda::ChooseFormSize(&written, QSize(1920, 1080), screens, positionsApply) != size)
         fail("the chosen window bounds change when read back");
 }
 
@@ -42,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (quenda::DecodeLineList(quenda::EncodeLineList(lines)) != lines)
         fail("the lines change through a write and a read");
-    checkFormSize(lines);
+    checkFormSize(lines, true);
+    checkFormSize(lines, false);
     return 0;
 }

@@ -82,7 +82,7 @@ WallpaperResult SetWallpaperOn(DesktopFamily family, const QString& path, const 
         break;
 #endif
     case DesktopFamily::Unknown:
-        break;
+        return {false, UnknownDesktopMessage(path), QStringLiteral("no known desktop")};
     default:
         return SetLinuxWallpaper(family, path, run);
     }
@@ -102,6 +102,13 @@ WallpaperResult InstallDesktopWallpaper(const QString& path) {
 QString NoWallpaperMechanismMessage(const QString& path) {
     return QStringLiteral(
                "无法自动更换这个桌面的壁纸。壁纸图片已保存在：\n%1\n请在桌面设置中选择它作为壁纸。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString UnknownDesktopMessage(const QString& path) {
+    return QStringLiteral("无法自动更换这个桌面的壁纸。能自动更换壁纸的桌面有：GNOME（以及 Ubuntu、Budgie、"
+                          "Unity 等）、Cinnamon、MATE、KDE Plasma 和 XFCE。\n壁纸图片已保存在：\n%1\n"
+                          "请在桌面设置中选择它作为壁纸。")
         .arg(QDir::toNativeSeparators(path));
 }
 

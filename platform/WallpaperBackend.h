@@ -63,6 +63,9 @@ std::function<WallpaperResult(const QString& path)>& WallpaperSeamForTesting();
 
 // The messages the user sees when the wallpaper could not be set; %1 is the picture's file.
 QString NoWallpaperMechanismMessage(const QString& path);
+// On a desktop the program does not know (a Wayland compositor other than the supported desktops, where
+// no X11 tool can help either): which desktops it supports, and where the picture is.
+QString UnknownDesktopMessage(const QString& path);
 QString WallpaperCommandFailedMessage(const QString& path);
 
 #ifdef Q_OS_WIN

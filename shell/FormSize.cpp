@@ -14,10 +14,14 @@ constexpr int kFarthestPosition = 1 << 20; // beyond any desktop; keeps every ed
 
 // Bounds no window can have: larger than any screen (either way) or placed beyond any desktop. Judged on
 // the numbers as read, before they make a rectangle whose edges would not fit in an int.
-bool impossibleBounds(int left, int top, int width, int height) {
-    const auto beyond = [](int value, int limit) { return value < -limit || value > limit; };
-    return beyond(width, kLargestSide) || beyond(height, kLargestSide) || beyond(left, kFarthestPosition) ||
-           beyond(top, kFarthestPosition);
+bool beyond(int value, int limit) {
+    return value < -limit || value > limit;
+}
+bool impossibleSize(int width, int height) {
+    return beyond(width, kLargestSide) || beyond(height, kLargestSide);
+}
+bool impossiblePosition(int left, int top) {
+    return beyond(left, kFarthestPosition) || beyond(top, kFarthestPosition);
 }
 
 bool visibleOnAnyScreen(const QRect& bounds, const QList<QRect>& screens) {
@@ -43,14 +47,20 @@ bool IsCompleteFormSize(const QStringList& lines) {
     return true;
 }
 
-FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QList<QRect>& screens) {
+FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QList<QRect>& screens,
+                        bool positionsApply) {
     const FormSize defaults = DefaultFormSize(primaryScreen);
     if (!lines || !IsCompleteFormSize(*lines)) return defaults;
     FormSize size;
     size.CurPage = *LineAsInt(*lines, 0);
     const int left = *LineAsInt(*lines, 3), top = *LineAsInt(*lines, 4);
     const int width = *LineAsInt(*lines, 1), height = *LineAsInt(*lines, 2);
-    if (impossibleBounds(left, top, width, height)) {
+    if (!positionsApply) {
+        size.bounds = QRect(impossiblePosition(left, top) ? defaults.bounds.topLeft() : QPoint(left, top),
+                            impossibleSize(width, height) ? defaults.bounds.size() : QSize(width, height));
+        return size;
+    }
+    if (impossibleSize(width, height) || impossiblePosition(left, top)) {
         size.bounds = defaults.bounds;
         return size;
     }

@@ -23,7 +23,11 @@ FormSize DefaultFormSize(QSize primaryScreen);
 // or holds something that is not a whole number, or when the remembered bounds lie wholly outside every
 // screen (a monitor was removed), are larger than any screen or lie beyond any desktop (a side beyond
 // 16384 pixels either way, a corner beyond 2^20). Partly visible bounds are kept.
-FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QList<QRect>& screens);
+// Where the window system places windows itself (Wayland: `positionsApply` false) only the size is applied;
+// the position is carried along unapplied, to be written back, so the screens do not judge it and it does
+// not take a remembered size down with it: an impossible size or position falls back to its default alone.
+FormSize ChooseFormSize(const QStringList* lines, QSize primaryScreen, const QList<QRect>& screens,
+                        bool positionsApply = true);
 
 // The file's five lines for `size`.
 QStringList FormSizeLines(const FormSize& size);

@@ -4,14 +4,32 @@
 #include <QDir>
 #include <QLocalSocket>
 
+#include <algorithm>
+
 namespace quenda {
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-const QByteArray kShowRequest = "show\n";
+const QByteArray kShowRequest = "show";
+// A request line and its token; anything longer is not ours and is answered as a plain "show".
+constexpr qint64 kMaxRequestLength = SingleInstance::kMaxTokenLength + 16;
+
+bool isTokenCharacter(char c) {
+    return c > ' ' && c < 0x7F;
+}
 
 } // namespace
+
+std::optional<QString> SingleInstance::ParseRequest(const QByteArray& line) {
+    const QByteArray request = line.trimmed();
+    if (request == kShowRequest) return QString();
+    if (!request.startsWith(kShowRequest + ' ')) return std::nullopt;
+    const QByteArray token = request.mid(kShowRequest.size() + 1).trimmed();
+    if (token.size() > kMaxTokenLength || !std::all_of(token.begin(), token.end(), isTokenCharacter))
+        return QString();
+    return QString::fromLatin1(token);
+}
 
 SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : QObject(parent) {
     const QString folder = QDir(programFolder).canonicalPath();
@@ -21,18 +39,23 @@ SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : 
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("show")) emit showRequested();
+                // The line may come in pieces; answer once it is whole (or too long to be ours).
+                if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequestLength) return;
+                const QByteArray line = socket->readLine(kMaxRequestLength);
+                if (const std::optional<QString> token = ParseRequest(line)) emit showRequested(*token);
                 socket->disconnectFromServer();
             });
         }
     });
 }
 
-bool SingleInstance::AskRunningProgramToShow() {
+bool SingleInstance::AskRunningProgramToShow(const QString& activationToken) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    socket.write(kShowRequest);
+    QByteArray request = kShowRequest;
+    if (!activationToken.isEmpty()) request += ' ' + activationToken.toLatin1();
+    socket.write(request + '\n');
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;

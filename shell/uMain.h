@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QMenu;
@@ -32,10 +33,13 @@ class TDM;
 class TMainFrm;
 
 // Where the main window looks for the screens; tests replace it to start on a 1920 x 1080 or a
-// 640-pixel-wide screen.
+// 640-pixel-wide screen, or on a window system that places windows itself.
 struct ScreenLayout {
     QSize primary;
     QList<QRect> screens;
+    // False where the window system places windows itself and never tells a program where (Wayland): the
+    // program can neither apply a position nor know one.
+    bool positionsApply = true;
 };
 ScreenLayout CurrentScreens();
 void SetScreensForTesting(std::function<ScreenLayout()> screens);
@@ -80,6 +84,10 @@ public:
     void FormShow();
     void LoadFormSize();
     bool SaveFormSize();
+    // Every normal end stores the window's bounds through this, once: the ways of ending run into one
+    // another (the close button quits, quitting closes the window, the session's end quits) and only the
+    // first one that sees new bounds writes them. Nothing before the window was first shown.
+    void StoreBounds();
     void ColourEditor();
     bool LoadDayNote();
     SaveOutcome SaveDayNote();
@@ -113,8 +121,17 @@ public:
     // opens the empty menu instead of the page's own.
     bool AppEvent1Message(QObject* receiver, QEvent* event);
 
-    // Brings a window that was minimised or hidden back to the front (a second start asks for this).
-    void BringToFront();
+    // Brings a window that was minimised or hidden back to the front (a second start asks for this, with the
+    // activation token of its own launch when the desktop gave it one). Where the window does not become
+    // the active one (a compositor without activation, a refused token) it asks for attention instead.
+    void BringToFront(const QString& activationToken = QString());
+
+    // The desktop session ends: the note and the bounds are stored now, as the session may end the program
+    // without another word. The program keeps running until it is told to end.
+    void SessionCommitData();
+    // Ended by a signal (SIGTERM at logout, `kill`): store what the close button stores and end without
+    // asking anything; a note that cannot be stored now keeps what was stored before.
+    void EndOnSignal();
 
     // Showing the window runs FormShow first.
     void setVisible(bool visible) override;
@@ -160,6 +177,9 @@ private:
     bool m_ending = false;
     bool m_painted = false;
     WindowDrag m_drag{*this};
+    bool m_positionsApply = true;     // from the screen layout at show
+    bool m_shown = false;             // FormSize.ini has been applied: the bounds are worth storing
+    std::optional<FormSize> m_stored; // what StoreBounds last wrote
     QTimer m_idle; // runs out when the note has not been saved for a while
 };
 

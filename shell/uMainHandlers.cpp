@@ -47,6 +47,7 @@ ScreenLayout CurrentScreens() {
         layout.primary = primary->geometry().size();
     for (const QScreen* screen : QGuiApplication::screens())
         layout.screens.append(screen->geometry());
+    layout.positionsApply = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     return layout;
 }
 
@@ -103,12 +104,18 @@ void TMainFrm::FormShow() {
 void TMainFrm::LoadFormSize() {
     const ScreenLayout screens = CurrentScreens();
     const std::optional<QStringList> lines = ReadLineList(formSizePath());
-    Remembered = ChooseFormSize(lines ? &*lines : nullptr, screens.primary, screens.screens);
+    m_positionsApply = screens.positionsApply;
+    Remembered =
+        ChooseFormSize(lines ? &*lines : nullptr, screens.primary, screens.screens, m_positionsApply);
     CurPage = Remembered.CurPage;
     resize(Remembered.bounds.size());
-    move(Remembered.bounds.topLeft());
+    if (m_positionsApply) move(Remembered.bounds.topLeft());
+    m_shown = true;
     // A first start writes the defaults at once; a damaged file is rewritten on the next close.
-    if (!lines) SaveFormSize();
+    if (!lines) {
+        SaveFormSize();
+        m_stored = Remembered;
+    }
 }
 
 bool TMainFrm::SaveFormSize() {
@@ -158,8 +165,6 @@ bool TMainFrm::img_close_highlightClick() {
         ShowMessage(this, QStringLiteral("保存记事失败，请重试！"));
         return false;
     }
-    Remembered.bounds = geometry();
-    SaveFormSize(); // the bounds are a convenience: a read-only folder must not keep the program open
     EndProgram();
     return true;
 }
@@ -172,12 +177,6 @@ void TMainFrm::img_mini_highlightClick() {
 #endif
     m_close->ShowNormal();
     m_mini->ShowNormal();
-}
-
-void TMainFrm::BringToFront() {
-    if (isMinimized() || !isVisible()) showNormal();
-    raise();
-    activateWindow();
 }
 
 void TMainFrm::lblSetClick() {
@@ -202,6 +201,7 @@ void TMainFrm::N_ExitPrjClick() {
 }
 
 void TMainFrm::EndProgram() {
+    StoreBounds(); // the bounds are a convenience: a read-only folder must not keep the program open
     m_ending = true;
     QCoreApplication::quit();
 }
@@ -213,6 +213,7 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    StoreBounds();
     m_ending = true;
     QWidget::closeEvent(event);
 }

@@ -202,6 +202,19 @@ TEST(WallpaperBackend, FailuresNameThePicturesFileAndOnlyTheDarkKeyMayFail) {
     }
 }
 
+TEST(WallpaperBackend, AnUnknownWaylandDesktopIsToldTheSupportedDesktopsAndWhereThePictureIs) {
+    FakeCommands fakes; // feh among them: an X11 tool must not be tried on Wayland
+    ScopedVariable path("PATH", fakes.folder().toLocal8Bit());
+    ScopedVariable log("FAKE_LOG", fakes.log().toLocal8Bit());
+    const WallpaperResult result = SetWallpaperOn(DesktopFamilyOf({"sway", true, true}), kPath);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(fakes.calls(), QStringList());
+    for (const char* desktop : {"GNOME", "Cinnamon", "MATE", "KDE Plasma", "XFCE"})
+        EXPECT_TRUE(result.message.contains(QLatin1String(desktop))) << desktop;
+    EXPECT_TRUE(result.message.contains(kPath));
+    EXPECT_FALSE(result.message.contains(QLatin1String("feh")));
+}
+
 TEST(WallpaperBackend, TheSeamReplacesTheDesktopsBackend) {
     QStringList installed;
     WallpaperSeamForTesting() = [&](const QString& path) {

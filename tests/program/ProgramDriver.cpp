@@ -5,12 +5,14 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <QThread>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -32,7 +34,7 @@ XServer::XServer() {
     QByteArray number;
     QElapsedTimer timer;
     timer.start();
-    // It answers once it has found a free number, after trying those other servers hold.
+    // A busy machine may take seconds to start the server: one quiet half second is no failure.
     while (!number.contains('\n') && timer.elapsed() < 10000 && m_server->state() != QProcess::NotRunning) {
         m_server->waitForReadyRead(500);
         number += m_server->readAllStandardOutput();
@@ -45,6 +47,61 @@ XServer::~XServer() {
     if (!m_server) return;
     m_server->kill();
     m_server->waitForFinished();
+}
+
+namespace {
+
+// Waits for `ready` while `process` runs, at most ten seconds.
+bool WaitUntil(QProcess& process, const std::function<bool()>& ready) {
+    if (!process.waitForStarted()) return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() == QProcess::Running && timer.elapsed() < 10000) {
+        if (ready()) return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+} // namespace
+
+WindowManager::WindowManager(const QString& display) {
+    if (display.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()) return;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    m_process.setProcessEnvironment(environment);
+    // Openbox runs its --startup command once it manages the display.
+    const QString ready = m_dir.filePath(QStringLiteral("ready"));
+    m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                                                QStringLiteral("touch ") + ready});
+    m_running = WaitUntil(m_process, [&] { return QFileInfo::exists(ready); });
+}
+
+WindowManager::~WindowManager() {
+    m_process.kill();
+    m_process.waitForFinished();
+}
+
+WestonServer::WestonServer() {
+    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqwayland-generic.so";
+    if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty() || !QFileInfo::exists(plugin)) return;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path()); // QTemporaryDir is 0700
+    m_process.setProcessEnvironment(environment);
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    const QString socket = QStringLiteral("wayland-test");
+    m_process.start(QStringLiteral("weston"),
+                    {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=") + socket,
+                     QStringLiteral("--idle-time=0"), QStringLiteral("--no-config")});
+    // Clients are served from the first turn of its loop, with every global in place; the socket is enough.
+    if (WaitUntil(m_process, [&] { return QFileInfo::exists(m_runtime.filePath(socket)); })) m_socket = socket;
+}
+
+WestonServer::~WestonServer() {
+    m_process.terminate(); // its helper clients (panel, keyboard) end with it
+    if (!m_process.waitForFinished(5000)) m_process.kill();
+    m_process.waitForFinished();
 }
 
 ProgramRun::ProgramRun(const QString& programFolder, const QString& display)
@@ -68,6 +125,25 @@ ProgramRun::ProgramRun(const QString& programFolder, const QString& display)
 
 ProgramRun::~ProgramRun() {
     Kill();
+}
+
+void ProgramRun::UseWayland(const WestonServer& weston) {
+    QProcessEnvironment environment = m_program.processEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), weston.Socket());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), weston.RuntimeDir());
+    m_program.setProcessEnvironment(environment);
+}
+
+void ProgramRun::SetVariable(const QString& name, const QString& value) {
+    QProcessEnvironment environment = m_program.processEnvironment();
+    environment.insert(name, value);
+    m_program.setProcessEnvironment(environment);
+}
+
+void ProgramRun::Terminate() {
+    m_program.terminate();
 }
 
 bool ProgramRun::Start() {
@@ -141,8 +217,10 @@ void ProgramRun::TypeIntoNote(const QString& text) {
 
 namespace {
 
-// The program's windows on `environment`'s display, by id, with their areas in pixels.
-std::vector<std::pair<QString, qint64>> ProgramWindows(const QProcessEnvironment& environment) {
+// The program's windows on `environment`'s display, by id, with their areas in pixels; `search` finds them.
+std::vector<std::pair<QString, qint64>> ProgramWindows(
+    const QProcessEnvironment& environment,
+    const QStringList& search = {"search", "--onlyvisible", "--name", "Quenda"}) {
     auto run = [&](const QStringList& arguments) {
         QProcess xdotool;
         xdotool.setProcessEnvironment(environment);
@@ -151,7 +229,7 @@ std::vector<std::pair<QString, qint64>> ProgramWindows(const QProcessEnvironment
         return xdotool.readAllStandardOutput();
     };
     std::vector<std::pair<QString, qint64>> windows;
-    for (const QByteArray& id : run({"search", "--onlyvisible", "--name", "Quenda"}).split('\n')) {
+    for (const QByteArray& id : run(search).split('\n')) {
         if (id.trimmed().isEmpty()) continue;
         qint64 width = 0, height = 0;
         for (const QByteArray& line :
@@ -177,6 +255,24 @@ void ProgramRun::DismissMessage() {
             if (area > 0 && area < kMainWindowArea) return Xdotool({"windowfocus", id, "key", "Return"});
         QThread::msleep(50);
     }
+}
+
+QString ProgramRun::XdotoolOutput(const QStringList& arguments) {
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(m_typist.processEnvironment());
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    xdotool.waitForFinished(5000);
+    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+}
+
+QString ProgramRun::MainWindowId() {
+    QString largest;
+    qint64 largestArea = 0;
+    // By process: under a window manager the name belongs to Qt's unmapped leader window.
+    const QStringList search = {"search", "--onlyvisible", "--pid", QString::number(m_program.processId())};
+    for (const auto& [id, area] : ProgramWindows(m_typist.processEnvironment(), search))
+        if (area > largestArea) largest = id, largestArea = area;
+    return largest;
 }
 
 int ProgramRun::LastSavedLength() const {

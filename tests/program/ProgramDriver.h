@@ -31,12 +31,51 @@ private:
 // True when Xvfb and xdotool are installed.
 bool CanDriveDesktop();
 
+// Openbox managing an X display for as long as the object lives; Running() once it has taken the display.
+class WindowManager {
+public:
+    explicit WindowManager(const QString& display);
+    ~WindowManager();
+    bool Running() const { return m_running; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    bool m_running = false;
+};
+
+// A headless Weston (Debian's compositor; its headless backend has no input seat) with a runtime folder of
+// its own. Socket() is empty when weston or Qt's Wayland plugin is missing or the compositor did not start.
+class WestonServer {
+public:
+    WestonServer();
+    ~WestonServer();
+    const QString& Socket() const { return m_socket; }
+    QString RuntimeDir() const { return m_runtime.path(); }
+
+private:
+    QTemporaryDir m_runtime;
+    QProcess m_process;
+    QString m_socket;
+};
+
 class ProgramRun {
 public:
     ProgramRun(const QString& programFolder, const QString& display);
     ~ProgramRun();
 
+    // Before Start: the program runs on `weston` with Qt's Wayland plugin instead of on the X display.
+    void UseWayland(const WestonServer& weston);
+    // Before Start: one more variable in the program's environment.
+    void SetVariable(const QString& name, const QString& value);
+
     bool Start();
+    // SIGTERM, as the session sends at logout.
+    void Terminate();
+    // The X window id of the program's main window (its largest), empty while none is shown.
+    QString MainWindowId();
+    // What xdotool with `arguments` prints on this display.
+    QString XdotoolOutput(const QStringList& arguments);
     // Reads reports until a line starting with `prefix` arrives or `milliseconds` pass; the line if any.
     std::optional<QString> WaitFor(const QString& prefix, int milliseconds);
     // Reads what has arrived so far.

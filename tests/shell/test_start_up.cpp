@@ -154,12 +154,12 @@ TEST_F(MainWindowTest, TheCloseButtonStoresTheNoteAndTheBounds) {
     EXPECT_TRUE(m_messages.isEmpty());
 }
 
-TEST_F(MainWindowTest, TheMenuExitLeavesFormSizeAsItWas) {
+TEST_F(MainWindowTest, TheMenuExitStoresTheBoundsAsTheCloseButtonDoes) {
     WriteFile("Data/FormSize.ini", "2\r\n800\r\n600\r\n10\r\n20\r\n");
     CreateAndShow();
     m_form->move(300, 300);
     m_form->N_ExitPrjClick();
-    EXPECT_EQ(ReadFile("Data/FormSize.ini"), "2\r\n800\r\n600\r\n10\r\n20\r\n");
+    EXPECT_EQ(ReadFile("Data/FormSize.ini"), "2\r\n800\r\n600\r\n300\r\n300\r\n");
 }
 
 TEST_F(MainWindowTest, ADamagedFormSizeIsRewrittenAtClose) {
