@@ -162,6 +162,14 @@ TEST(ContentPicture, DrawsTheNoteAsWrittenWithItsLineBreaks) {
     EXPECT_EQ(deskBGSet.NoteLines, QStringList{"a\r\nb\r\nc\r\nd\r\ne"});
 }
 
+TEST(ContentPicture, ABoxOneOrTwoPixelsWideIsAllBorder) {
+    for (int width : {1, 2}) {
+        const QImage picture = contentOf("note", width);
+        ASSERT_EQ(picture.size(), QSize(width, 180));
+        EXPECT_TRUE(inkArea(picture, kContentBorder, picture.rect()).isNull()) << width;
+    }
+}
+
 TEST(ContentPicture, LinesOfChineseKeepALeading) {
     // Two lines of full-height characters: rows without ink between them.
     const QImage lines = contentOf(QStringLiteral("国国\r\n国国"), 308);
@@ -245,4 +253,39 @@ TEST_F(Composition, ABackgroundTooSmallOrUnreadableIsAFailureWithAReason) {
         EXPECT_FALSE(error.isEmpty()) << c.background;
         EXPECT_TRUE(mixPic.img1.isNull() && mixPic.img2.isNull()) << c.background;
     }
+}
+
+TEST_F(Composition, OnABackgroundTallerThan1080TheBoxItsTextAndThePlacesGrowByItsHeightOver1080) {
+    ASSERT_TRUE(WriteBmp(Solid(350, 300, 0xFF808000), programFile("month.bmp")));
+    TDeskBGSetFrm deskBGSet;
+    TMixPicFrm mixPic;
+    TPicPreviewFrm preview;
+    const struct {
+        QSize background;
+        const char* monthFile;
+        QRect area;
+    } cases[] = {
+        {{1920, 1080}, "none.bmp", QRect(QPoint(1562, 30), QPoint(1869, 209))},
+        {{3840, 2160}, "none.bmp", QRect(QPoint(3124, 60), QPoint(3739, 419))},
+        {{2560, 1440}, "none.bmp", QRect(QPoint(2082, 40), QPoint(2492, 279))},
+        {{1920, 1080}, "month.bmp", QRect(QPoint(1520, 30), QPoint(1869, 509))},
+        {{3840, 2160}, "month.bmp", QRect(QPoint(3390, 60), QPoint(3739, 719))}, // the month picture as it is
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.background.height()) + " " + c.monthFile);
+        writeBackground("bg.bmp", c.background.width(), c.background.height(), 0xFF204060);
+        QString error;
+        ASSERT_TRUE(ComposeWallpaper({deskBGSet, mixPic, preview}, backgroundFile("bg.bmp"),
+                                     programFile(c.monthFile), "note", &error));
+        EXPECT_EQ(
+            changedArea(Solid(c.background.width(), c.background.height(), 0xFF204060), preview.imgPreview),
+            c.area);
+    }
+    // The text grows with the box: twice as high, twice as far from the box's corner.
+    deskBGSet.CopyNoteText(QStringLiteral("国"));
+    const QRect small = inkArea(deskBGSet.DrawContentPicture(308), kContentFill, kTextBox);
+    const QRect large =
+        inkArea(deskBGSet.DrawContentPicture(616, 2.0), kContentFill, QRect(20, 20, 580, 320));
+    EXPECT_NEAR(large.height(), 2 * small.height(), 2);
+    EXPECT_NEAR(large.top(), 2 * small.top(), 2);
 }
