@@ -68,6 +68,7 @@ public:
     QTextBrowser& webLink() const { return *m_webLink; }
     QLabel& lblDateTime() const { return *m_lblDateTime; }
     QLabel& lblSet() const { return *m_lblSet; }
+    QLabel& lblNoteState() const { return *m_lblNoteState; }
     QMenu& popSysset() const { return *m_popSysset; }
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
@@ -135,6 +136,7 @@ private:
     void CreateComposerState();
     void CreateComposer();
     void EndProgram();
+    void ShowNoteState(bool loaded);
 
     TDM& m_dm;
     MainLayout m_layout;
@@ -146,6 +148,8 @@ private:
     QTextBrowser* m_webLink = nullptr;
     TChnCalendar* m_chnTavi = nullptr;
     QTextEdit* m_rdtAbc = nullptr;
+    QLabel* m_lblNoteState = nullptr; // why the note cannot be edited, after a failed load
+    QByteArray m_storedNote; // the note's RTF as last loaded or stored: a save of the same bytes is skipped
     QMenu* m_popSysset = nullptr;
     QMenu* m_pmEmpty = nullptr;
     QMenu* m_pmDeskTopMonCal = nullptr;

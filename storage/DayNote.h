@@ -4,6 +4,7 @@
 
 #include "DateTimeValue.h"
 
+#include <QByteArray>
 #include <QString>
 
 class QTextDocument;
@@ -23,11 +24,17 @@ bool LoadDayNote(TDM& dm, TDateTime date, QTextDocument& editor, QWidget* messag
 
 enum class SaveOutcome {
     Stored,
-    Skipped, // a failed load left the editor holding another day's note: nothing may be stored
-    Failed,  // the store kept what it had; the next save tries again
+    Unchanged, // the note is what was loaded or stored last: nothing was written
+    Skipped,   // a failed load left the editor holding another day's note: nothing may be stored
+    Failed,    // the store kept what it had; the next save tries again
 };
 
 // Stores the whole editor as RTF under `date`. Reports nothing to the user.
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor);
+// The same for the editor's RTF bytes, written already.
+SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QByteArray& rtf);
+
+// Why the last load failed, in a few words for the user ("记事库正被其他程序使用").
+QString LoadFailureReason(const TDM& dm);
 
 } // namespace quenda

@@ -4,6 +4,12 @@
 #include "ChnCalendarPicker.h"
 #include "RtfCodec.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -17,6 +23,17 @@ protected:
     void StartOnPage(int page) {
         WriteFile("Data/FormSize.ini", QByteArray::number(page) + "\r\n750\r\n500\r\n0\r\n0\r\n");
         CreateAndShow();
+    }
+    int Writes() {
+        int count = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+            db.setDatabaseName(Path("Data/UserData.db"));
+            QSqlQuery query(db.open() ? db : QSqlDatabase());
+            if (query.exec("select count(*) from Writes") && query.next()) count = query.value(0).toInt();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("count"));
+        return count;
     }
     void Seed(const QString& key, const QString& text) {
         QTextDocument document;
@@ -46,11 +63,35 @@ TEST_F(DayViewTest, OnPageZeroTheNoteIsStoredWhenTheEditorLosesTheFocus) {
     EXPECT_EQ(StoredText("20130102"), "later");
 }
 
-TEST_F(DayViewTest, LeavingTheEditorWithoutTypingStoresTheEmptyNote) {
+TEST_F(DayViewTest, LeavingTheEditorWithoutTypingWritesNoRow) {
     StartOnPage(1);
     m_form->rdtAbc().setFocus();
     m_form->chnTavi().DayGrid().setFocus();
-    EXPECT_EQ(StoredText("20130102"), "");
+    EXPECT_EQ(StoredText("20130102"), std::nullopt);
+}
+
+TEST_F(DayViewTest, OnlyANoteThatChangedIsWritten) {
+    StartOnPage(1);
+    Exec("create table Writes (n)");
+    for (const char* event : {"insert", "update"})
+        Exec(QStringLiteral(
+                 "create trigger on_%1 after %1 on UserCon begin insert into Writes values (1); end")
+                 .arg(event));
+    // An input method's unfinished syllable changes no text; its commit does.
+    for (const char* syllable : {"n", "ni", "nih", "niha", "nihao"}) {
+        QInputMethodEvent preedit(QString::fromLatin1(syllable), {});
+        QCoreApplication::sendEvent(&m_form->rdtAbc(), &preedit);
+    }
+    EXPECT_EQ(Writes(), 0);
+    Commit(QStringLiteral("你好"));
+    EXPECT_EQ(Writes(), 1);
+    // A popup menu takes the focus from the note: a day never typed into gets no row.
+    ClickDate(9);
+    m_form->rdtAbc().setFocus();
+    m_form->pmDeskTopMonCal().popup(m_form->mapToGlobal(QPoint(400, 400)));
+    m_form->pmDeskTopMonCal().close();
+    EXPECT_EQ(StoredText("20130109"), std::nullopt);
+    EXPECT_EQ(Writes(), 1);
 }
 
 TEST_F(DayViewTest, TypingThenClickingAnotherDateStoresUnderTheFirstAndShowsTheSecond) {
@@ -88,4 +129,18 @@ TEST_F(DayViewTest, AfterAFailedLoadNothingIsStoredUnderTheNewDate) {
     Exec("alter table Hidden rename to UserCon");
     EXPECT_EQ(StoredText("20130103"), std::nullopt);
     EXPECT_EQ(StoredText("20130102"), QStringLiteral("second of January"));
+}
+
+TEST_F(DayViewTest, AfterAFailedLoadTheNoteAreaSaysWhyUntilALoadSucceeds) {
+    StartOnPage(1);
+    const QLabel& state = m_form->lblNoteState();
+    EXPECT_TRUE(state.isHidden());
+    Exec("alter table UserCon rename to Hidden");
+    ClickDate(3);
+    EXPECT_FALSE(state.isHidden());
+    EXPECT_TRUE(state.text().contains(QStringLiteral("记事库里没有记事表"))) << state.text().toStdString();
+    Exec("alter table Hidden rename to UserCon");
+    ClickDate(4);
+    EXPECT_TRUE(state.isHidden());
+    EXPECT_FALSE(m_form->rdtAbc().isReadOnly());
 }

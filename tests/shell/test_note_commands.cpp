@@ -148,7 +148,7 @@ TEST_F(NoteCommandsTest, UndoNeverBringsBackTheNoteOfTheDateBefore) {
     QTest::keyClick(&Editor(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Editor().toPlainText(), "");
     m_form->chnTavi().DayGrid().setFocus();
-    EXPECT_EQ(StoredText("20130105"), ""); // the focus came and went: the empty note, not "abcd"
+    EXPECT_EQ(StoredText("20130105"), std::nullopt); // the focus came and went: no row, not "abcd"
     EXPECT_EQ(StoredText("20130102"), "abcd");
 }
 
