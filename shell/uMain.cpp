@@ -6,6 +6,7 @@
 #include "ChnCalendarPicker.h"
 #include "ChromeButton.h"
 #include "Dialogs.h"
+#include "NoteUndoSteps.h"
 #include "Pictures.h"
 #include "uDM.h"
 
@@ -205,6 +206,7 @@ void TMainFrm::CreateDayView() {
 
     m_rdtAbc = new QTextEdit(dayView);
     m_rdtAbc->setObjectName(QStringLiteral("rdtAbc"));
+    m_undoSteps = new NoteUndoSteps(*m_rdtAbc);
     m_rdtAbc->setFrameShape(QFrame::NoFrame);
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(15);

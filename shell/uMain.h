@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace quenda {
 
+class NoteUndoSteps;
 class TChnCalendar;
 class TChromeButton;
 class TDM;
@@ -108,6 +109,7 @@ public:
     void V1Click();
     void X1Click();
     void CtrlZ1Click();
+    void CtrlY1Click();
 
     // True when an application-wide event must not be dispatched: a right click in the web panel, which
     // opens the empty menu instead of the page's own.
@@ -149,6 +151,7 @@ private:
     TChnCalendar* m_chnTavi = nullptr;
     QTextEdit* m_rdtAbc = nullptr;
     QLabel* m_lblNoteState = nullptr; // why the note cannot be edited, after a failed load
+    NoteUndoSteps* m_undoSteps = nullptr;
     QByteArray m_storedNote; // the note's RTF as last loaded or stored: a save of the same bytes is skipped
     QMenu* m_popSysset = nullptr;
     QMenu* m_pmEmpty = nullptr;

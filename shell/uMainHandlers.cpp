@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "LineListFile.h"
+#include "NoteUndoSteps.h"
 #include "ProgramFolder.h"
 #include "RtfCodec.h"
 #include "TestReport.h"
@@ -151,7 +152,10 @@ bool TMainFrm::LoadDayNote() {
     // After a failed load the editor still shows another day's note, which must not be edited as this one.
     m_rdtAbc->setReadOnly(!loaded);
     ShowNoteState(loaded);
-    if (loaded) m_storedNote = writeRtf(*m_rdtAbc->document());
+    if (loaded) {
+        m_storedNote = writeRtf(*m_rdtAbc->document());
+        m_undoSteps->CloseStep();
+    }
     return loaded;
 }
 
