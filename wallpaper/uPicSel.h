@@ -75,11 +75,13 @@ protected:
 private:
     void buildControls();
     void addRow(const QString& caption);
+    void selectCurrentPicture();
     int firstSelectedRow() const;
     bool writeListFile() const;
 
     QString m_listFile;
     QString m_backgroundFolder;
+    QString m_lastFolder; // where the file dialog chose a picture last
 };
 
 } // namespace quenda
