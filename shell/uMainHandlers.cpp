@@ -174,7 +174,7 @@ SaveOutcome TMainFrm::SaveDayNote() {
     if (m_dm.NoteLoadFailed) return SaveOutcome::Skipped;
     const QByteArray rtf = writeRtf(*m_rdtAbc->document());
     if (rtf == m_storedNote) return SaveOutcome::Unchanged;
-    const SaveOutcome outcome = quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), rtf);
+    const SaveOutcome outcome = quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document(), rtf);
     if (outcome != SaveOutcome::Stored) return outcome;
     m_storedNote = rtf;
     m_idle.start(); // a checkpoint when typing pauses

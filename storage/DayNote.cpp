@@ -38,10 +38,10 @@ bool LoadDayNote(TDM& dm, TDateTime date, QTextDocument& editor, QWidget* messag
 
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor) {
     if (dm.NoteLoadFailed) return SaveOutcome::Skipped;
-    return SaveDayNote(dm, date, writeRtf(editor));
+    return SaveDayNote(dm, date, editor, writeRtf(editor));
 }
 
-SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QByteArray& rtf) {
+SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument&, const QByteArray& rtf) {
     if (dm.NoteLoadFailed) return SaveOutcome::Skipped;
     dm.CanSave = false;
     const bool stored = dm.WriteNote(DayKey(date), rtf);

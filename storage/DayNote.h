@@ -31,8 +31,8 @@ enum class SaveOutcome {
 
 // Stores the whole editor as RTF under `date`. Reports nothing to the user.
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor);
-// The same for the editor's RTF bytes, written already.
-SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QByteArray& rtf);
+// The same with the editor's RTF written already (`rtf` is writeRtf(editor)).
+SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor, const QByteArray& rtf);
 
 // Why the last load failed, in a few words for the user ("记事库正被其他程序使用").
 QString LoadFailureReason(const TDM& dm);

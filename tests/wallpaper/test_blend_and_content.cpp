@@ -171,16 +171,13 @@ TEST(ContentPicture, DrawsTheNoteAsWrittenWithItsLineBreaks) {
 }
 
 TEST(ContentPicture, ABoxOneOrTwoPixelsWideIsAllBorder) {
-    for (int width : {1, 2}) {
-        const QImage picture = contentOf("note", width);
-        ASSERT_EQ(picture.size(), QSize(width, 180));
-        EXPECT_TRUE(inkArea(picture, kContentBorder, picture.rect()).isNull()) << width;
-    }
+    for (int width : {1, 2})
+        EXPECT_TRUE(inkArea(contentOf("note", width), kContentBorder, QRect(0, 0, width, 180)).isNull())
+            << width;
 }
 
 TEST(ContentPicture, LinesOfChineseKeepALeading) {
-    // Two lines of full-height characters: rows without ink between them.
-    const QImage lines = contentOf(QStringLiteral("国国\r\n国国"), 308);
+    const QImage lines = contentOf(QStringLiteral("国\r\n国"), 308); // full-height characters
     const QRect ink = inkArea(lines, kContentFill, kTextBox);
     int blankRows = 0;
     for (int y = ink.top(); y <= ink.bottom(); ++y)
@@ -269,25 +266,20 @@ TEST_F(Composition, OnABackgroundTallerThan1080TheBoxItsTextAndThePlacesGrowByIt
     TMixPicFrm mixPic;
     TPicPreviewFrm preview;
     const struct {
-        QSize background;
-        const char* monthFile;
+        int height; // of a 16:9 background
+        const char* month;
         QRect area;
     } cases[] = {
-        {{1920, 1080}, "none.bmp", QRect(QPoint(1562, 30), QPoint(1869, 209))},
-        {{3840, 2160}, "none.bmp", QRect(QPoint(3124, 60), QPoint(3739, 419))},
-        {{2560, 1440}, "none.bmp", QRect(QPoint(2082, 40), QPoint(2492, 279))},
-        {{1920, 1080}, "month.bmp", QRect(QPoint(1520, 30), QPoint(1869, 509))},
-        {{3840, 2160}, "month.bmp", QRect(QPoint(3390, 60), QPoint(3739, 719))}, // the month picture as it is
-    };
+        {1080, "none.bmp", QRect(QPoint(1562, 30), QPoint(1869, 209))},
+        {2160, "none.bmp", QRect(QPoint(3124, 60), QPoint(3739, 419))},
+        {1440, "none.bmp", QRect(QPoint(2082, 40), QPoint(2492, 279))},
+        {2160, "month.bmp", QRect(QPoint(3390, 60), QPoint(3739, 719))}}; // the month picture as it is
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.background.height()) + " " + c.monthFile);
-        writeBackground("bg.bmp", c.background.width(), c.background.height(), 0xFF204060);
-        QString error;
+        writeBackground("bg.bmp", c.height * 16 / 9, c.height, 0xFF204060);
         ASSERT_TRUE(ComposeWallpaper({deskBGSet, mixPic, preview}, backgroundFile("bg.bmp"),
-                                     programFile(c.monthFile), "note", &error));
-        EXPECT_EQ(
-            changedArea(Solid(c.background.width(), c.background.height(), 0xFF204060), preview.imgPreview),
-            c.area);
+                                     programFile(c.month), "note", nullptr));
+        EXPECT_EQ(changedArea(Solid(c.height * 16 / 9, c.height, 0xFF204060), preview.imgPreview), c.area)
+            << c.height << c.month;
     }
     // The text grows with the box: twice as high, twice as far from the box's corner.
     deskBGSet.CopyNoteText(QStringLiteral("国"));
