@@ -37,9 +37,11 @@ bool isSeparator(QChar c) {
 
 } // namespace
 
-NoteUndoSteps::NoteUndoSteps(QTextEdit& editor) : QObject(&editor), m_editor(editor) {
+NoteUndoSteps::NoteUndoSteps(QTextEdit& editor)
+    : QObject(&editor), m_editor(editor), m_viewport(editor.viewport()) {
     setObjectName(QStringLiteral("noteUndoSteps"));
     editor.installEventFilter(this);
+    m_viewport->installEventFilter(this); // the mouse: a click, a middle-button paste, a drop
 }
 
 // QTextDocument merges a new edit into the step before it only while the document counts as modified;
@@ -51,6 +53,11 @@ void NoteUndoSteps::CloseStep() {
 }
 
 bool NoteUndoSteps::eventFilter(QObject* watched, QEvent* event) {
+    // The viewport outlives the editor's own destructor: nothing of the editor may be asked here first.
+    if (watched == m_viewport) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Drop) CloseStep();
+        return false;
+    }
     if (watched != &m_editor) return false;
     if (event->type() == QEvent::KeyPress) {
         beforeKey(*static_cast<const QKeyEvent*>(event));

@@ -19,7 +19,7 @@ inline constexpr double kUndoPauseSeconds = 1.0;
 
 class NoteUndoSteps : public QObject {
 public:
-    // Watches `editor`'s keys and input-method commits; the editor owns it.
+    // Watches `editor`'s keys, input-method commits and mouse presses; the editor owns it.
     explicit NoteUndoSteps(QTextEdit& editor);
 
     // Ends the step being typed, so the next edit begins a new one.
@@ -41,6 +41,7 @@ private:
     void continueRun(Run run, bool startsWord);
 
     QTextEdit& m_editor;
+    QObject* m_viewport;
     Run m_run = Run::None;
     bool m_afterSeparator = false; // the last typed character ended a word
     TDateTime m_lastEdit = 0;
