@@ -28,9 +28,9 @@ void OpenPage(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-QString AskOpenFileName(QWidget* parent, const QString& filter) {
-    if (const auto& replacement = DialogSeamsForTesting().openFileName) return replacement(filter);
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+QString AskOpenFileName(QWidget* parent, const QString& filter, const QString& folder) {
+    if (const auto& replacement = DialogSeamsForTesting().openFileName) return replacement(filter, folder);
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
 std::optional<QColor> AskColor(QWidget* parent, const QColor& initial) {

@@ -19,8 +19,9 @@ void ShowMessage(QWidget* parent, const QString& text);
 // Opens `url` in the user's browser (a local page with the system's viewer); the outcome is not reported.
 void OpenPage(const QUrl& url);
 
-// The file-open dialog; the chosen file's path, or empty when the user cancelled.
-QString AskOpenFileName(QWidget* parent, const QString& filter);
+// The file-open dialog, starting in `folder` (empty: the dialog's own choice); the chosen file's path, or
+// empty when the user cancelled.
+QString AskOpenFileName(QWidget* parent, const QString& filter, const QString& folder = {});
 
 // The colour dialog, fully expanded; the chosen colour, or nothing when the user cancelled.
 std::optional<QColor> AskColor(QWidget* parent, const QColor& initial);
@@ -29,7 +30,7 @@ std::optional<QColor> AskColor(QWidget* parent, const QColor& initial);
 struct DialogSeams {
     std::function<void(const QString& text)> showMessage;
     std::function<void(const QUrl& url)> openPage;
-    std::function<QString(const QString& filter)> openFileName;
+    std::function<QString(const QString& filter, const QString& folder)> openFileName;
     std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
 };
 DialogSeams& DialogSeamsForTesting();

@@ -7,10 +7,12 @@
 #include "ChnCalendarPicker.h"
 #include "ChromeButton.h"
 #include "Dialogs.h"
+#include "NoteUndoSteps.h"
 #include "Pictures.h"
 #include "uDM.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QTextBrowser>
@@ -195,8 +197,19 @@ void TMainFrm::CreateDayView() {
     m_chnTavi->setFixedHeight(250);
     column->addWidget(m_chnTavi);
 
+    // Shown only after a failed load, over the note it keeps read-only.
+    m_lblNoteState = new QLabel(dayView);
+    m_lblNoteState->setObjectName(QStringLiteral("lblNoteState"));
+    m_lblNoteState->setWordWrap(true);
+    m_lblNoteState->setFont(Font("宋体", 9));
+    m_lblNoteState->setStyleSheet(QStringLiteral(
+        "#lblNoteState { color: rgb(128, 0, 0); background: rgb(255, 244, 214); padding: 2px; }"));
+    m_lblNoteState->hide();
+    column->addWidget(m_lblNoteState);
+
     m_rdtAbc = new QTextEdit(dayView);
     m_rdtAbc->setObjectName(QStringLiteral("rdtAbc"));
+    m_undoSteps = new NoteUndoSteps(*m_rdtAbc);
     m_rdtAbc->setFrameShape(QFrame::NoFrame);
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(15);

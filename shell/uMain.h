@@ -27,6 +27,7 @@ class QToolButton;
 
 namespace quenda {
 
+class NoteUndoSteps;
 class TChnCalendar;
 class TChromeButton;
 class TDM;
@@ -73,6 +74,7 @@ public:
     QTextBrowser& webLink() const { return *m_webLink; }
     QLabel& lblDateTime() const { return *m_lblDateTime; }
     QLabel& lblSet() const { return *m_lblSet; }
+    QLabel& lblNoteState() const { return *m_lblNoteState; }
     QMenu& popSysset() const { return *m_popSysset; }
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
@@ -116,6 +118,7 @@ public:
     void V1Click();
     void X1Click();
     void CtrlZ1Click();
+    void CtrlY1Click();
 
     // True when an application-wide event must not be dispatched: a right click in the web panel, which
     // opens the empty menu instead of the page's own.
@@ -157,6 +160,7 @@ private:
     void CreateComposerState();
     void CreateComposer();
     void EndProgram();
+    void ShowNoteState(bool loaded);
 
     TDM& m_dm;
     MainLayout m_layout;
@@ -168,6 +172,9 @@ private:
     QTextBrowser* m_webLink = nullptr;
     TChnCalendar* m_chnTavi = nullptr;
     QTextEdit* m_rdtAbc = nullptr;
+    QLabel* m_lblNoteState = nullptr; // why the note cannot be edited, after a failed load
+    NoteUndoSteps* m_undoSteps = nullptr;
+    QByteArray m_storedNote; // the note's RTF as last loaded or stored: a save of the same bytes is skipped
     QMenu* m_popSysset = nullptr;
     QMenu* m_pmEmpty = nullptr;
     QMenu* m_pmDeskTopMonCal = nullptr;

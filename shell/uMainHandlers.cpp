@@ -6,12 +6,15 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "LineListFile.h"
+#include "NoteUndoSteps.h"
 #include "ProgramFolder.h"
+#include "RtfCodec.h"
 #include "TestReport.h"
 #include "uDM.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
@@ -135,13 +138,34 @@ bool TMainFrm::LoadDayNote() {
     const bool loaded = quenda::LoadDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document(), this);
     // After a failed load the editor still shows another day's note, which must not be edited as this one.
     m_rdtAbc->setReadOnly(!loaded);
+    ShowNoteState(loaded);
+    if (loaded) {
+        m_storedNote = writeRtf(*m_rdtAbc->document());
+        m_undoSteps->CloseStep();
+    }
     return loaded;
 }
 
+void TMainFrm::ShowNoteState(bool loaded) {
+    if (!loaded)
+        m_lblNoteState->setText(QStringLiteral("读不出这一天的记事（%1），记事区暂时不能编辑。"
+                                               "选别的日子再选回来即可重试。")
+                                    .arg(LoadFailureReason(m_dm)));
+    m_lblNoteState->setVisible(!loaded);
+}
+
+// Writes only a note that differs from what was loaded or stored last: an input method's unfinished
+// syllable or the focus going to a menu changes nothing, so it writes nothing (and makes no row for a day
+// never typed into).
 SaveOutcome TMainFrm::SaveDayNote() {
-    const SaveOutcome outcome = quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document());
-    if (outcome == SaveOutcome::Stored) m_idle.start(); // a checkpoint when typing pauses
-    if (outcome == SaveOutcome::Stored && TestReportEnabled())
+    if (m_dm.NoteLoadFailed) return SaveOutcome::Skipped;
+    const QByteArray rtf = writeRtf(*m_rdtAbc->document());
+    if (rtf == m_storedNote) return SaveOutcome::Unchanged;
+    const SaveOutcome outcome = quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document(), rtf);
+    if (outcome != SaveOutcome::Stored) return outcome;
+    m_storedNote = rtf;
+    m_idle.start(); // a checkpoint when typing pauses
+    if (TestReportEnabled())
         ReportForTests(QStringLiteral("saved %1 %2")
                            .arg(DayKey(m_chnTavi->DateTime()))
                            .arg(m_rdtAbc->document()->toPlainText().size()));

@@ -5,9 +5,11 @@
 #include "CalendarLook.h"
 #include "Clock.h"
 #include "NoteCommands.h"
+#include "NoteUndoSteps.h"
 #include "Pictures.h"
 
 #include <QMenu>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -79,32 +81,39 @@ void TMainFrm::CreateNoteMenu() {
                  {"V1", "打V", &TMainFrm::V1Click},
                  {"X1", "打X", &TMainFrm::X1Click},
                  {"N5", "", nullptr},
-                 {"CtrlZ1", "撤销(Ctrl+Z)", &TMainFrm::CtrlZ1Click}};
+                 {"CtrlZ1", "撤销(Ctrl+Z)", &TMainFrm::CtrlZ1Click},
+                 {"CtrlY1", "重做(Ctrl+Y)", &TMainFrm::CtrlY1Click}};
     for (const auto& item : items) {
         QAction* action = item.handler ? m_pmDeskTopMonCal->addAction(QString::fromUtf8(item.caption))
                                        : m_pmDeskTopMonCal->addSeparator();
         action->setObjectName(QString::fromLatin1(item.name));
         if (item.handler) connect(action, &QAction::triggered, this, item.handler);
     }
+    // The editor redoes on Ctrl+Shift+Z by itself; Ctrl+Y, the other common key, is the menu's caption.
+    auto* redoKey =
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), m_rdtAbc, nullptr, nullptr, Qt::WidgetShortcut);
+    redoKey->setObjectName(QStringLiteral("redoKey"));
+    connect(redoKey, &QShortcut::activated, this, &TMainFrm::CtrlY1Click);
     m_rdtAbc->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_rdtAbc, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { m_pmDeskTopMonCal->popup(m_rdtAbc->viewport()->mapToGlobal(at)); });
 }
 
+// Each command is one undo step of its own, apart from the typing around it.
 void TMainFrm::btnGouClick() {
-    InsertAtCaret(*m_rdtAbc, QString(kTick));
+    m_undoSteps->Separately([this] { InsertAtCaret(*m_rdtAbc, QString(kTick)); });
 }
 
 void TMainFrm::btnXClick() {
-    InsertAtCaret(*m_rdtAbc, QString(kCross));
+    m_undoSteps->Separately([this] { InsertAtCaret(*m_rdtAbc, QString(kCross)); });
 }
 
 void TMainFrm::imgDateClick() {
-    InsertAtCaret(*m_rdtAbc, InsertedDateText(Clock::Now()));
+    m_undoSteps->Separately([this] { InsertAtCaret(*m_rdtAbc, InsertedDateText(Clock::Now())); });
 }
 
 void TMainFrm::imgRedColorClick() {
-    ColourSelection(*m_rdtAbc, this);
+    m_undoSteps->Separately([this] { ColourSelection(*m_rdtAbc, this); });
 }
 
 void TMainFrm::N1Click() {
@@ -112,17 +121,19 @@ void TMainFrm::N1Click() {
 }
 
 void TMainFrm::N2Click() {
-    m_rdtAbc->paste();
+    m_undoSteps->Separately([this] { m_rdtAbc->paste(); });
 }
 
 void TMainFrm::N9Click() {
-    QTextCursor cursor = m_rdtAbc->textCursor();
-    cursor.removeSelectedText();
-    m_rdtAbc->setTextCursor(cursor);
+    m_undoSteps->Separately([this] {
+        QTextCursor cursor = m_rdtAbc->textCursor();
+        cursor.removeSelectedText();
+        m_rdtAbc->setTextCursor(cursor);
+    });
 }
 
 void TMainFrm::N3Click() {
-    m_rdtAbc->cut();
+    m_undoSteps->Separately([this] { m_rdtAbc->cut(); });
 }
 
 void TMainFrm::V1Click() {
@@ -134,7 +145,11 @@ void TMainFrm::X1Click() {
 }
 
 void TMainFrm::CtrlZ1Click() {
-    m_rdtAbc->undo();
+    m_undoSteps->Separately([this] { m_rdtAbc->undo(); });
+}
+
+void TMainFrm::CtrlY1Click() {
+    m_undoSteps->Separately([this] { m_rdtAbc->redo(); });
 }
 
 } // namespace quenda

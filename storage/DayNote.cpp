@@ -44,10 +44,24 @@ QString NotePlainText(const QByteArray& data) {
 
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor) {
     if (dm.NoteLoadFailed) return SaveOutcome::Skipped;
+    return SaveDayNote(dm, date, editor, writeRtf(editor));
+}
+
+SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor, const QByteArray& rtf) {
+    if (dm.NoteLoadFailed) return SaveOutcome::Skipped;
     dm.CanSave = false;
-    const bool stored = dm.WriteNote(DayKey(date), writeRtf(editor), documentPlainText(editor));
+    const bool stored = dm.WriteNote(DayKey(date), rtf, documentPlainText(editor));
     dm.CanSave = true;
     return stored ? SaveOutcome::Stored : SaveOutcome::Failed;
+}
+
+QString LoadFailureReason(const TDM& dm) {
+    const QString error = dm.LastError();
+    if (error.contains(QLatin1String("locked")) || error.contains(QLatin1String("busy")))
+        return QStringLiteral("记事库正被其他程序使用");
+    if (error.contains(QLatin1String("no such table")) || error.contains(QLatin1String("no column")))
+        return QStringLiteral("记事库里没有记事表");
+    return QStringLiteral("记事库读不出来");
 }
 
 } // namespace quenda

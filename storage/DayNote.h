@@ -4,6 +4,7 @@
 
 #include "DateTimeValue.h"
 
+#include <QByteArray>
 #include <QString>
 
 class QTextDocument;
@@ -23,8 +24,9 @@ bool LoadDayNote(TDM& dm, TDateTime date, QTextDocument& editor, QWidget* messag
 
 enum class SaveOutcome {
     Stored,
-    Skipped, // a failed load left the editor holding another day's note: nothing may be stored
-    Failed,  // the store kept what it had; the next save tries again
+    Unchanged, // the note is what was loaded or stored last: nothing was written
+    Skipped,   // a failed load left the editor holding another day's note: nothing may be stored
+    Failed,    // the store kept what it had; the next save tries again
 };
 
 // The plain text of stored note bytes: RTF as the editor reads it, other bytes as plain text.
@@ -32,5 +34,10 @@ QString NotePlainText(const QByteArray& data);
 
 // Stores the whole editor as RTF under `date`. Reports nothing to the user.
 SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor);
+// The same with the editor's RTF written already (`rtf` is writeRtf(editor)).
+SaveOutcome SaveDayNote(TDM& dm, TDateTime date, const QTextDocument& editor, const QByteArray& rtf);
+
+// Why the last load failed, in a few words for the user ("记事库正被其他程序使用").
+QString LoadFailureReason(const TDM& dm);
 
 } // namespace quenda

@@ -27,9 +27,17 @@ bool writeContent(const TDeskBGSetFrm& deskBGSet, const QImage& content, QString
     return WriteBmp(content, deskBGSet.FolderFile(QStringLiteral("Content.bmp")), error);
 }
 
+// Where the overlays go on a background: the 1080-pixel places, larger on a taller background.
+struct Placement {
+    double scale;
+    int top() const { return ScaledLength(kOverlayTop, scale); }
+    int rightMargin() const { return ScaledLength(kOverlayRightMargin, scale); }
+};
+
 // img1 onto img2 at `top`; the result goes to imgmix and the two slots are emptied, also on failure.
-bool blendSlots(TMixPicFrm& mix, int top, QString* error) {
-    const bool blended = TMixPicFrm::BlendOverlay(mix.img1, mix.img2, top, kOverlayPercent);
+bool blendSlots(TMixPicFrm& mix, int top, const Placement& place, QString* error) {
+    const bool blended =
+        TMixPicFrm::BlendOverlay(mix.img1, mix.img2, top, kOverlayPercent, place.rightMargin());
     if (blended) mix.imgmix = mix.img2;
     const QSize overlay = mix.img1.size(), base = mix.img2.size();
     mix.JvXPButton1Click();
@@ -43,20 +51,21 @@ bool blendSlots(TMixPicFrm& mix, int top, QString* error) {
     return true;
 }
 
+// The month picture keeps its own size; its place and the note box below it follow the background.
 bool composeWithMonth(const CompositionParts& parts, const QString& backgroundFile,
                       const QString& monthPicture, const QString& noteText, QString* error) {
     TMixPicFrm& mix = parts.mixPic;
-    if (!load(mix.img1, monthPicture, error)) return false;
+    if (!load(mix.img1, monthPicture, error) || !load(mix.img2, backgroundFile, error)) return false;
+    const Placement place{WallpaperScale(mix.img2.height())};
     parts.deskBGSet.CopyNoteText(noteText);
     const int monthHeight = mix.img1.height();
-    const QImage content = parts.deskBGSet.DrawContentPicture(mix.img1.width());
-    if (!writeContent(parts.deskBGSet, content, error) || !load(mix.img2, backgroundFile, error) ||
-        !blendSlots(mix, kOverlayTop, error))
+    const QImage content = parts.deskBGSet.DrawContentPicture(mix.img1.width(), place.scale);
+    if (!writeContent(parts.deskBGSet, content, error) || !blendSlots(mix, place.top(), place, error))
         return false;
     if (NoteHasText(noteText)) { // otherwise the note box, though written, is not used
         mix.img1 = content;
         mix.img2 = std::move(mix.imgmix); // blended in place, not copied
-        if (!blendSlots(mix, monthHeight + kOverlayTop, error)) return false;
+        if (!blendSlots(mix, monthHeight + place.top(), place, error)) return false;
     }
     parts.preview.imgPreview = mix.imgmix;
     return true;
@@ -65,10 +74,11 @@ bool composeWithMonth(const CompositionParts& parts, const QString& backgroundFi
 bool composeAlone(const CompositionParts& parts, const QString& backgroundFile, const QString& noteText,
                   QString* error) {
     TMixPicFrm& mix = parts.mixPic;
+    if (!load(mix.img2, backgroundFile, error)) return false;
+    const Placement place{WallpaperScale(mix.img2.height())};
     parts.deskBGSet.CopyNoteText(noteText);
-    mix.img1 = parts.deskBGSet.DrawContentPicture(kContentWidthAlone);
-    if (!writeContent(parts.deskBGSet, mix.img1, error) || !load(mix.img2, backgroundFile, error) ||
-        !blendSlots(mix, kOverlayTop, error))
+    mix.img1 = parts.deskBGSet.DrawContentPicture(ScaledLength(kContentWidthAlone, place.scale), place.scale);
+    if (!writeContent(parts.deskBGSet, mix.img1, error) || !blendSlots(mix, place.top(), place, error))
         return false;
     parts.preview.imgPreview = mix.imgmix;
     return true;

@@ -36,10 +36,12 @@ struct CompositionParts {
 std::optional<QString> ChooseBackground(BackgroundSelection& selection, const TDeskBGSetFrm& deskBGSet);
 
 // Blends the month picture (when `monthPicture` names an existing file) and the note box onto the
-// background; the result is in the preview's slot imgPreview. Content.bmp is written every time. With a
-// month picture the note box is as wide as it and goes below it, and only when the note holds text;
-// without one the 308-pixel box is used whatever the note. False, with the reason, when a picture cannot
-// be read or written or the background is too small for what goes onto it.
+// background; the result is in the preview's slot imgPreview. Content.bmp is written every time the
+// pictures can be read. With a month picture the note box is as wide as it and goes below it, and only
+// when the note holds text; without one the 308-pixel box is used whatever the note. On a background
+// taller than 1080 pixels the box (but not the month picture) and both places grow by WallpaperScale.
+// False, with the reason, when a picture cannot be read or written or the background is too small for
+// what goes onto it.
 bool ComposeWallpaper(const CompositionParts& parts, const QString& backgroundFile,
                       const QString& monthPicture, const QString& noteText, QString* error);
 

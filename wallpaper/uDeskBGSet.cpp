@@ -6,6 +6,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quenda {
 
 namespace {
@@ -20,14 +23,22 @@ QString withCrLf(const QString& text) {
     return lines.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
-QFont contentFont() {
+QFont contentFont(double scale) {
     QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(kContentFontPixels);
+    font.setPixelSize(ScaledLength(kContentFontPixels, scale));
     font.setWeight(QFont::Normal);
     return font;
 }
 
 } // namespace
+
+double WallpaperScale(int backgroundHeight) {
+    return std::max(1.0, double(backgroundHeight) / kDesignBackgroundHeight);
+}
+
+int ScaledLength(int length, double scale) {
+    return int(std::lround(length * scale));
+}
 
 TDeskBGSetFrm::TDeskBGSetFrm() : TDeskBGSetFrm(BackgroundFolder()) {}
 
@@ -42,21 +53,26 @@ void TDeskBGSetFrm::CopyNoteText(const QString& noteText) {
     NoteLines.append(withCrLf(noteText));
 }
 
-QImage TDeskBGSetFrm::DrawContentPicture(int Width) const {
-    if (!FitsPictureLimits(Width, kContentHeight)) return {};
-    QImage picture(Width, kContentHeight, QImage::Format_RGB32);
+QImage TDeskBGSetFrm::DrawContentPicture(int Width, double scale) const {
+    const int height = ScaledLength(kContentHeight, scale);
+    if (!FitsPictureLimits(Width, height)) return {};
+    QImage picture(Width, height, QImage::Format_RGB32);
     if (picture.isNull()) return {};
     picture.fill(kContentBorder);
     QPainter painter(&picture);
-    painter.fillRect(1, 1, Width - 2, kContentHeight - 2, QColor::fromRgb(kContentFill));
+    // A picture no wider (or higher) than its two borders is border through and through.
+    const int border = ScaledLength(kContentBorderWidth, scale);
+    const QRect inside(border, border, Width - 2 * border, height - 2 * border);
+    if (!inside.isEmpty()) painter.fillRect(inside, QColor::fromRgb(kContentFill));
 
     // The items each followed by a line break; Qt breaks lines at "\n". No mnemonic flag: & is drawn.
     QString text = NoteLines.join(QLatin1String("\r\n")) + QLatin1String("\r\n");
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QRect box(QPoint(kContentTextLeft, kContentTextTop),
-                    QPoint(kContentTextRight - 1, kContentTextBottom - 1));
+    const QRect box(
+        QPoint(ScaledLength(kContentTextLeft, scale), ScaledLength(kContentTextTop, scale)),
+        QPoint(ScaledLength(kContentTextRight, scale) - 1, ScaledLength(kContentTextBottom, scale) - 1));
     painter.setClipRect(box);
-    painter.setFont(contentFont());
+    painter.setFont(contentFont(scale));
     painter.setPen(Qt::black); // the window-text colour of the light box, whatever the desktop's theme
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
     return picture;

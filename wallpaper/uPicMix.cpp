@@ -23,15 +23,16 @@ void blendRow(const QRgb* overlay, QRgb* base, int width, int percent) {
 
 } // namespace
 
-bool TMixPicFrm::BlendOverlay(const QImage& Overlay, QImage& Base, int Top, int Percent) {
-    if (Overlay.isNull() || Base.isNull() || Percent < 0 || Percent > 100 || Top < 0) return false;
-    if (qint64(Overlay.width()) + kOverlayRightMargin > Base.width()) return false;
+bool TMixPicFrm::BlendOverlay(const QImage& Overlay, QImage& Base, int Top, int Percent, int RightMargin) {
+    if (Overlay.isNull() || Base.isNull() || Percent < 0 || Percent > 100 || Top < 0 || RightMargin < 0)
+        return false;
+    if (qint64(Overlay.width()) + RightMargin > Base.width()) return false;
     if (qint64(Top) + Overlay.height() > Base.height()) return false;
     const QImage source = Overlay.convertToFormat(QImage::Format_RGB32);
     Base.convertTo(QImage::Format_RGB32);
     if (source.isNull() || Base.isNull()) return false;
     // The overlay is the narrower and the shorter picture here, so it is the one walked over.
-    const int left = Base.width() - source.width() - kOverlayRightMargin;
+    const int left = Base.width() - source.width() - RightMargin;
     for (int r = 0; r < source.height(); ++r) {
         const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(r));
         auto* to = reinterpret_cast<QRgb*>(Base.scanLine(r + Top)) + left;

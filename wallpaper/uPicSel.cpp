@@ -24,11 +24,13 @@ namespace quenda {
 
 namespace {
 
-// Two blanks between the characters of a two-character caption, as on every button of the program.
+// Two blanks between the characters of a two-character caption, as on every button of the program. No
+// button of the window is a default one: Return must not remove a picture or close the window.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QPoint at) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(at.x(), at.y(), 75, 25);
+    button->setAutoDefault(false);
     return button;
 }
 
@@ -74,6 +76,10 @@ TPicSelFrm::TPicSelFrm(QWidget* parent)
     connect(btnRemove, &QPushButton::clicked, this, &TPicSelFrm::btnRemoveClick);
     connect(btnOk, &QPushButton::clicked, this, &TPicSelFrm::btnOkClick);
     connect(closeButton, &TChromeButton::clicked, this, &TPicSelFrm::reject);
+    // The row with the focus frame is the one the buttons work on: the current row is always selected.
+    connect(LVpic, &QTreeWidget::currentItemChanged, this, [](QTreeWidgetItem* current) {
+        if (current != nullptr) current->setSelected(true);
+    });
 }
 
 TPicSelFrm::~TPicSelFrm() = default;
@@ -160,6 +166,7 @@ bool TPicSelFrm::eventFilter(QObject* watched, QEvent* event) {
 
 bool TPicSelFrm::ShowSelection(QWidget* centreOn) {
     if (!FillPicList()) return false;
+    selectCurrentPicture();
     closeButton->ShowNormal();
     if (centreOn != nullptr) move(centreOn->geometry().center() - QPoint(width() / 2, height() / 2));
     exec();
@@ -182,8 +189,9 @@ bool TPicSelFrm::FillPicList() {
 }
 
 void TPicSelFrm::btnAddClick() {
-    const QString chosen = AskOpenFileName(this, opgPicFilter);
+    const QString chosen = AskOpenFileName(this, opgPicFilter, m_lastFolder);
     if (chosen.isEmpty()) return;
+    m_lastFolder = QFileInfo(chosen).absolutePath();
     const AddedPicture added = AddBackgroundPicture(chosen, m_backgroundFolder);
     if (!added.message.isEmpty()) return ShowMessage(this, added.message);
     addRow(added.caption);
@@ -228,7 +236,18 @@ QStringList TPicSelFrm::RowCaptions() const {
 }
 
 void TPicSelFrm::addRow(const QString& caption) {
-    new QTreeWidgetItem(LVpic, QStringList{caption}); // the list view owns its rows
+    auto* row = new QTreeWidgetItem(LVpic, QStringList{caption}); // the list view owns its rows
+    row->setToolTip(0, caption); // a name too long for the row is cut with "…"
+}
+
+// The window opens on the current picture's row (its first), or the first row when it is not listed.
+void TPicSelFrm::selectCurrentPicture() {
+    const QList<QTreeWidgetItem*> current =
+        LVpic->findItems(CurPic, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    QTreeWidgetItem* row = current.isEmpty() ? LVpic->topLevelItem(0) : current.first();
+    LVpic->clearSelection();
+    LVpic->setCurrentItem(row);
+    if (row != nullptr) row->setSelected(true);
 }
 
 int TPicSelFrm::firstSelectedRow() const {

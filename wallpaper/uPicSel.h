@@ -76,11 +76,13 @@ private:
     void buildControls();
     void describeControls();
     void addRow(const QString& caption);
+    void selectCurrentPicture();
     int firstSelectedRow() const;
     bool writeListFile() const;
 
     QString m_listFile;
     QString m_backgroundFolder;
+    QString m_lastFolder; // where the file dialog chose a picture last
 };
 
 } // namespace quenda

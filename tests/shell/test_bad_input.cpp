@@ -310,7 +310,9 @@ TEST_P(BadPicture, GetsItsMessageAndLeavesTheListAndTheNotes) {
     const QByteArray listBefore = ReadFile("Data/BGPicList.ini");
     const int indexBefore = m_form->Backgrounds.BGIndex;
     if (c.role == Role::Added) {
-        DialogSeamsForTesting().openFileName = [&](const QString&) { return Path("chosen/" + name); };
+        DialogSeamsForTesting().openFileName = [&](const QString&, const QString&) {
+            return Path("chosen/" + name);
+        };
         m_form->WallpaperComposer().PicSel().FillPicList();
         m_form->WallpaperComposer().PicSel().btnAddClick();
         EXPECT_EQ(ReadFile("Data/BGPicList.ini"), listBefore);

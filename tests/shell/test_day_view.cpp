@@ -4,6 +4,11 @@
 #include "ChnCalendarPicker.h"
 #include "RtfCodec.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -46,11 +51,31 @@ TEST_F(DayViewTest, OnPageZeroTheNoteIsStoredWhenTheEditorLosesTheFocus) {
     EXPECT_EQ(StoredText("20130102"), "later");
 }
 
-TEST_F(DayViewTest, LeavingTheEditorWithoutTypingStoresTheEmptyNote) {
+TEST_F(DayViewTest, LeavingTheEditorWithoutTypingWritesNoRow) {
     StartOnPage(1);
     m_form->rdtAbc().setFocus();
     m_form->chnTavi().DayGrid().setFocus();
-    EXPECT_EQ(StoredText("20130102"), "");
+    EXPECT_EQ(StoredText("20130102"), std::nullopt);
+}
+
+TEST_F(DayViewTest, OnlyANoteThatChangedIsWritten) {
+    StartOnPage(1);
+    auto logged = [&] { return QFileInfo(Path("Data/UserData.db-wal")).size(); }; // each write adds to it
+    const qint64 before = logged();
+    // An input method's unfinished syllable changes no text; its commit does.
+    for (const char* syllable : {"n", "ni", "nih", "niha", "nihao"}) {
+        QInputMethodEvent preedit(QString::fromLatin1(syllable), {});
+        QCoreApplication::sendEvent(&m_form->rdtAbc(), &preedit);
+    }
+    EXPECT_EQ(logged(), before);
+    Commit(QStringLiteral("你好"));
+    EXPECT_GT(logged(), before);
+    // A popup menu takes the focus from the note: a day never typed into gets no row.
+    ClickDate(9);
+    m_form->rdtAbc().setFocus();
+    m_form->pmDeskTopMonCal().popup(m_form->mapToGlobal(QPoint(400, 400)));
+    m_form->pmDeskTopMonCal().close();
+    EXPECT_EQ(StoredText("20130109"), std::nullopt);
 }
 
 TEST_F(DayViewTest, TypingThenClickingAnotherDateStoresUnderTheFirstAndShowsTheSecond) {
@@ -88,4 +113,17 @@ TEST_F(DayViewTest, AfterAFailedLoadNothingIsStoredUnderTheNewDate) {
     Exec("alter table Hidden rename to UserCon");
     EXPECT_EQ(StoredText("20130103"), std::nullopt);
     EXPECT_EQ(StoredText("20130102"), QStringLiteral("second of January"));
+}
+
+TEST_F(DayViewTest, AfterAFailedLoadTheNoteAreaSaysWhyUntilALoadSucceeds) {
+    StartOnPage(1);
+    const QLabel& state = m_form->lblNoteState();
+    Exec("alter table UserCon rename to Hidden");
+    ClickDate(3);
+    EXPECT_FALSE(state.isHidden());
+    EXPECT_TRUE(state.text().contains(QStringLiteral("记事库里没有记事表"))) << state.text().toStdString();
+    Exec("alter table Hidden rename to UserCon");
+    ClickDate(4);
+    EXPECT_TRUE(state.isHidden());
+    EXPECT_FALSE(m_form->rdtAbc().isReadOnly());
 }

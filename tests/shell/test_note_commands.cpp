@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "ChnCalendarPicker.h"
+#include "Clock.h"
 #include "Dialogs.h"
 #include "NoteCommands.h"
 #include "RtfCodec.h"
@@ -15,6 +16,8 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
+
+#include <functional>
 
 using namespace quenda;
 using namespace quenda::test;
@@ -113,8 +116,8 @@ TEST_F(NoteCommandsTest, TheMenuHasItsCaptionsInOrderAndTheToolsTakeNoFocus) {
         captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
         EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
     }
-    EXPECT_EQ(captions,
-              (QStringList{"复制", "粘贴", "删除", "剪切", "-", "打V", "打X", "-", "撤销(Ctrl+Z)"}));
+    EXPECT_EQ(captions, (QStringList{"复制", "粘贴", "删除", "剪切", "-", "打V", "打X", "-", "撤销(Ctrl+Z)",
+                                     "重做(Ctrl+Y)"}));
 
     Place(1, 3);
     for (const char* name : {"btnGou", "btnX", "imgDate", "imgRedColor"}) {
@@ -148,8 +151,47 @@ TEST_F(NoteCommandsTest, UndoNeverBringsBackTheNoteOfTheDateBefore) {
     QTest::keyClick(&Editor(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Editor().toPlainText(), "");
     m_form->chnTavi().DayGrid().setFocus();
-    EXPECT_EQ(StoredText("20130105"), ""); // the focus came and went: the empty note, not "abcd"
+    EXPECT_EQ(StoredText("20130105"), std::nullopt); // the focus came and went: no row, not "abcd"
     EXPECT_EQ(StoredText("20130102"), "abcd");
+}
+
+TEST_F(NoteCommandsTest, UndoTakesBackOneStepAtATimeAndRedoBringsEachBack) {
+    auto later = [](double seconds) { Clock::SetNowForTesting([=] { return kTestNow + seconds / 86400; }); };
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(&Editor(), k, m); };
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        QStringList afterEachUndo; // from the whole text back to the empty note
+    } cases[] = {
+        {"words", [&] { Type("hello world"); }, {"hello ", ""}},
+        {"a line", [&] { Type("ab"), key(Qt::Key_Return), Type("cd"); }, {"ab\n", "ab", ""}},
+        {"tools",
+         [&] { Type("ab"), m_form->btnGouClick(), m_form->X1Click(), m_form->imgDateClick(), Type("c"); },
+         {QStringLiteral("ab√× 2013.01.02 (三)"), QStringLiteral("ab√×"), QStringLiteral("ab√"), "ab", ""}},
+        {"a pause", [&] { Type("ab"), later(1.5), Type("cd"); }, {"ab", ""}},
+        {"input method",
+         [&] { Commit(QStringLiteral("你好")), Type("ab"), Commit(QStringLiteral("世界")); },
+         {QStringLiteral("你好ab"), QStringLiteral("你好"), ""}},
+        {"after an undo",
+         [&] { Type("ab cd"), key(Qt::Key_Z, Qt::ControlModifier), Type("x"); },
+         {"ab ", ""}},
+    };
+    int day = 10;
+    for (const auto& c : cases) {
+        later(0);
+        ClickDate(++day);
+        c.edit();
+        const QString whole = Editor().toPlainText();
+        for (const QString& text : c.afterEachUndo) {
+            m_form->CtrlZ1Click();
+            EXPECT_EQ(Editor().toPlainText(), text) << c.name;
+        }
+        EXPECT_EQ(StoredText(QStringLiteral("201301%1").arg(day)), "") << c.name; // stored at once
+        m_form->CtrlY1Click();
+        for (int step = 1; step < c.afterEachUndo.size(); ++step)
+            key(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(Editor().toPlainText(), whole) << c.name;
+    }
 }
 
 TEST_F(NoteCommandsTest, APastedWebPageKeepsAllItsTextThroughTheStore) {

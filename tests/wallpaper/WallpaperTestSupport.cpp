@@ -31,7 +31,7 @@ void ComposerTest::SetUp() {
     SetProgramFolderForTesting(m_root.path());
     DialogSeams& seams = DialogSeamsForTesting();
     seams.showMessage = [this](const QString& text) { m_messages.append(text); };
-    seams.openFileName = [this](const QString&) { return m_chosenFile; };
+    seams.openFileName = [this](const QString&, const QString&) { return m_chosenFile; };
     WallpaperSeamForTesting() = [this](const QString& path) {
         m_installed.append(path);
         return m_backendResult;

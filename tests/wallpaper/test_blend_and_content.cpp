@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFontMetrics>
 
+#include <cmath>
+
 using namespace quenda;
 using namespace quenda::test;
 
@@ -47,6 +49,14 @@ QImage contentOf(const QString& note, int width) {
 }
 
 const QRect kTextBox(QPoint(10, 10), QPoint(299, 169));
+
+// The note's lines lie a whole number of pixels apart: the face's line spacing rounded up.
+int linePitch() {
+    EnsureApplication();
+    QFont font(QString::fromUtf8("宋体"));
+    font.setPixelSize(kContentFontPixels);
+    return int(std::ceil(QFontMetricsF(font).lineSpacing()));
+}
 
 } // namespace
 
@@ -127,8 +137,8 @@ TEST(ContentPicture, FillBorderAndNothingOutsideTheTextBox) {
             if (note.isEmpty()) {
                 EXPECT_TRUE(ink.isNull());
                 EXPECT_EQ(picture.pixel(width - 1, 50) & 0xFFFFFF, kContentBorder & 0xFFFFFF);
-            } else { // the text reaches the box's bottom and right edges, cut there
-                EXPECT_EQ(ink.bottom(), 169);
+            } else { // the text reaches the box's last line (drawn even where it is cut) and right edge
+                EXPECT_GT(ink.bottom(), 169 - linePitch());
                 EXPECT_GE(ink.right(), std::min(width - 2, 299) - 4);
             }
         }
@@ -148,7 +158,7 @@ TEST(ContentPicture, DrawsTheNoteAsWrittenWithItsLineBreaks) {
     // Leading line breaks of every kind move the text down by whole lines.
     const int top = inkOf("X").top();
     for (const char* breaks : {"\r\n\r\n", "\n\n", "\r\r", "\xE2\x80\xA9\xE2\x80\xA9"})
-        EXPECT_EQ(inkOf(QString::fromUtf8(breaks) + "X").top() - top, 2 * metrics.lineSpacing()) << breaks;
+        EXPECT_EQ(inkOf(QString::fromUtf8(breaks) + "X").top() - top, 2 * linePitch()) << breaks;
     // A long line wraps within the box.
     const QRect wrapped =
         inkOf(QString::fromUtf8("一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十"));
@@ -158,6 +168,21 @@ TEST(ContentPicture, DrawsTheNoteAsWrittenWithItsLineBreaks) {
     TDeskBGSetFrm deskBGSet;
     deskBGSet.CopyNoteText(QString::fromUtf8("a\nb\rc\r\nd\u2029e"));
     EXPECT_EQ(deskBGSet.NoteLines, QStringList{"a\r\nb\r\nc\r\nd\r\ne"});
+}
+
+TEST(ContentPicture, ABoxOneOrTwoPixelsWideIsAllBorder) {
+    for (int width : {1, 2})
+        EXPECT_TRUE(inkArea(contentOf("note", width), kContentBorder, QRect(0, 0, width, 180)).isNull())
+            << width;
+}
+
+TEST(ContentPicture, LinesOfChineseKeepALeading) {
+    const QImage lines = contentOf(QStringLiteral("国\r\n国"), 308); // full-height characters
+    const QRect ink = inkArea(lines, kContentFill, kTextBox);
+    int blankRows = 0;
+    for (int y = ink.top(); y <= ink.bottom(); ++y)
+        blankRows += inkArea(lines, kContentFill, QRect(ink.left(), y, ink.width(), 1)).isNull();
+    EXPECT_GE(blankRows, 2);
 }
 
 TEST(ContentPicture, IsWrittenAsContentBmpAndAnUnwritableFolderIsReported) {
@@ -233,4 +258,34 @@ TEST_F(Composition, ABackgroundTooSmallOrUnreadableIsAFailureWithAReason) {
         EXPECT_FALSE(error.isEmpty()) << c.background;
         EXPECT_TRUE(mixPic.img1.isNull() && mixPic.img2.isNull()) << c.background;
     }
+}
+
+TEST_F(Composition, OnABackgroundTallerThan1080TheBoxItsTextAndThePlacesGrowByItsHeightOver1080) {
+    ASSERT_TRUE(WriteBmp(Solid(350, 300, 0xFF808000), programFile("month.bmp")));
+    TDeskBGSetFrm deskBGSet;
+    TMixPicFrm mixPic;
+    TPicPreviewFrm preview;
+    const struct {
+        int height; // of a 16:9 background
+        const char* month;
+        QRect area;
+    } cases[] = {
+        {1080, "none.bmp", QRect(QPoint(1562, 30), QPoint(1869, 209))},
+        {2160, "none.bmp", QRect(QPoint(3124, 60), QPoint(3739, 419))},
+        {1440, "none.bmp", QRect(QPoint(2082, 40), QPoint(2492, 279))},
+        {2160, "month.bmp", QRect(QPoint(3390, 60), QPoint(3739, 719))}}; // the month picture as it is
+    for (const auto& c : cases) {
+        writeBackground("bg.bmp", c.height * 16 / 9, c.height, 0xFF204060);
+        ASSERT_TRUE(ComposeWallpaper({deskBGSet, mixPic, preview}, backgroundFile("bg.bmp"),
+                                     programFile(c.month), "note", nullptr));
+        EXPECT_EQ(changedArea(Solid(c.height * 16 / 9, c.height, 0xFF204060), preview.imgPreview), c.area)
+            << c.height << c.month;
+    }
+    // The text grows with the box: twice as high, twice as far from the box's corner.
+    deskBGSet.CopyNoteText(QStringLiteral("国"));
+    const QRect small = inkArea(deskBGSet.DrawContentPicture(308), kContentFill, kTextBox);
+    const QRect large =
+        inkArea(deskBGSet.DrawContentPicture(616, 2.0), kContentFill, QRect(20, 20, 580, 320));
+    EXPECT_NEAR(large.height(), 2 * small.height(), 2);
+    EXPECT_NEAR(large.top(), 2 * small.top(), 2);
 }

@@ -2,6 +2,7 @@
 // the close button's looks, and the main window's button that runs it and reads the list again.
 #include "ChromeButton.h"
 #include "Composer.h"
+#include "Dialogs.h"
 #include "PictureFile.h"
 #include "PictureTestFiles.h"
 #include "WallpaperTestSupport.h"
@@ -297,4 +298,33 @@ TEST_F(SelectionButton, ReadsTheListAgainAfterTheWindowHasClosed) {
     composer.RunPictureSelection(nullptr, selection);
     EXPECT_EQ(m_messages, QStringList{kListFileFailedMessage});
     EXPECT_EQ(selection.BGIndex, 4);
+}
+
+TEST_F(SelectionButton, OpensOnTheCurrentRowSelectedIgnoresReturnShowsLongNamesAndRemembersTheFolder) {
+    const QString longName = QString(60, QLatin1Char('n')) + ".bmp";
+    writeListFile({"b.bmp", "A1.bmp", "b.bmp", longName});
+    QStringList folders;
+    DialogSeamsForTesting().openFileName = [&](const QString&, const QString& folder) {
+        return folders << folder, m_chosenFile;
+    };
+    ASSERT_TRUE(QDir(m_root.path()).mkpath("chosen/more"));
+    whenModalOpens([&](QWidget* modal) {
+        auto& window = static_cast<TPicSelFrm&>(*modal);
+        const QTreeWidgetItem* current = window.LVpic->currentItem();
+        EXPECT_EQ(current ? current->text(0) : QString(), "b.bmp");
+        EXPECT_EQ(window.LVpic->selectedItems(), QList<QTreeWidgetItem*>{window.LVpic->currentItem()});
+        EXPECT_EQ(window.LVpic->topLevelItem(2)->toolTip(0), longName);
+        selectRow(window, 2);
+        QTest::keyClick(window.LVpic, Qt::Key_Return);
+        EXPECT_EQ(window.RowCaptions().size(), 3);
+        for (const char* name : {"more/x.bmp", "y.bmp"}) {
+            m_chosenFile = chosen(name, EncodeWithQt(PatternImage(8, 8), "bmp"));
+            window.btnAdd->click();
+        }
+        emit window.closeButton->clicked();
+    });
+    ComposerSettings settings;
+    BackgroundSelection selection;
+    Composer(settings).RunPictureSelection(nullptr, selection);
+    EXPECT_EQ(folders, QStringList({QString(), m_root.filePath("chosen/more")}));
 }
