@@ -65,23 +65,6 @@ bool WaitUntil(QProcess& process, const std::function<bool()>& ready) {
 
 } // namespace
 
-WindowManager::WindowManager(const QString& display) {
-    if (display.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()) return;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    m_process.setProcessEnvironment(environment);
-    // Openbox runs its --startup command once it manages the display.
-    const QString ready = m_dir.filePath(QStringLiteral("ready"));
-    m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
-                                                QStringLiteral("touch ") + ready});
-    m_running = WaitUntil(m_process, [&] { return QFileInfo::exists(ready); });
-}
-
-WindowManager::~WindowManager() {
-    m_process.kill();
-    m_process.waitForFinished();
-}
-
 WestonServer::WestonServer() {
     const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqwayland-generic.so";
     if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty() || !QFileInfo::exists(plugin)) return;

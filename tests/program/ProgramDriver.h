@@ -31,19 +31,6 @@ private:
 // True when Xvfb and xdotool are installed.
 bool CanDriveDesktop();
 
-// Openbox managing an X display for as long as the object lives; Running() once it has taken the display.
-class WindowManager {
-public:
-    explicit WindowManager(const QString& display);
-    ~WindowManager();
-    bool Running() const { return m_running; }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    bool m_running = false;
-};
-
 // A headless Weston (Debian's compositor; its headless backend has no input seat) with a runtime folder of
 // its own. Socket() is empty when weston or Qt's Wayland plugin is missing or the compositor did not start.
 class WestonServer {

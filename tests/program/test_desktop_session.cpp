@@ -27,7 +27,7 @@ bool Eventually(const std::function<bool()>& condition, int milliseconds = 10000
 }
 
 // The program's main window once the window manager shows it.
-QString ShownWindow(ProgramRun& run) {
+QString MainWindowOnceShown(ProgramRun& run) {
     QString window;
     Eventually([&] { return !(window = run.MainWindowId()).isEmpty(); });
     return window;
@@ -89,7 +89,7 @@ TEST_F(X11SessionTest, SigtermAndTheDesktopsCloseStoreWhereTheWindowWasMoved) {
         ProgramRun run(m_folder, m_display.Display());
         ASSERT_TRUE(run.Start());
         ASSERT_TRUE(run.WaitFor(QStringLiteral("painted"), 20000));
-        const QString window = ShownWindow(run);
+        const QString window = MainWindowOnceShown(run);
         // The key comes after the move's news, so once its save is reported the program knows where it is.
         run.Xdotool({"windowmove", "--sync", window, "100", "120", "windowactivate", "--sync", window, "type",
                      "x"});
@@ -104,7 +104,7 @@ TEST_F(X11SessionTest, ASecondStartBringsBackTheMinimisedWindowAndEnds) {
     ProgramRun first(m_folder, m_display.Display());
     ASSERT_TRUE(first.Start());
     ASSERT_TRUE(first.WaitFor(QStringLiteral("painted"), 20000));
-    const QString window = ShownWindow(first);
+    const QString window = MainWindowOnceShown(first);
     first.Xdotool({"windowminimize", "--sync", window});
     ASSERT_TRUE(Eventually([&] { return first.MainWindowId().isEmpty(); }));
 
