@@ -1,6 +1,7 @@
 // Start-up: the application with its title, the one program per folder, the data module with the note
 // store, the main window with the composer, then the message loop until the program is ended.
 #include "AppLook.h"
+#include "BatchCommands.h"
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
@@ -30,6 +31,14 @@ int main(int argc, char* argv[]) {
     const auto& options = std::get<quenda::CommandLine>(parsed);
     if (!options.dataDir.isEmpty()) quenda::SetDataFolder(options.dataDir);
     quenda::InstallChineseTranslation(app);
+    // Batch commands read the store (or import in one short transaction) beside a running program: the
+    // one-program guard is for windows.
+    if (options.HasBatchCommand()) {
+        const quenda::BatchResult result = quenda::RunBatchCommand(options);
+        std::fputs(result.output.toLocal8Bit().constData(), stdout);
+        std::fputs(result.error.toLocal8Bit().constData(), stderr);
+        return result.status;
+    }
 
     quenda::SingleInstance instance(quenda::DataFolder());
     if (instance.AskRunningProgramToShow()) return 0;

@@ -28,6 +28,7 @@ namespace quenda {
 class TChnCalendar;
 class TChromeButton;
 class TDM;
+class TSearchFrm;
 class TMainFrm;
 
 // Where the main window looks for the screens; tests replace it to start on a 1920 x 1080 or a
@@ -108,6 +109,16 @@ public:
     void X1Click();
     void CtrlZ1Click();
 
+    // ---- finding and keeping the notes (uMainKeep.cpp) ----
+    void N_SearchClick(); // also Ctrl+F
+    void N_BackupClick();
+    void N_ExportClick();
+    void N_ImportClick();
+    // Shows the day `key` (YYYYMMDD) with its note, the first occurrence of `text` selected.
+    void ShowFoundDay(const QString& key, const QString& text);
+    TSearchFrm* SearchWindow() const { return m_search; }
+    bool BackupRunning() const { return m_backupRunning; }
+
     // True when an application-wide event must not be dispatched: a right click in the web panel, which
     // opens the empty menu instead of the page's own.
     bool AppEvent1Message(QObject* receiver, QEvent* event);
@@ -126,6 +137,7 @@ private:
     void CreateLeftColumn();
     void CreateDayView();
     void CreateMenus();
+    void CreateKeepMenu();
     void CreateNoteTools();
     void CreateNoteMenu();
     void ConnectHandlers();
@@ -155,6 +167,8 @@ private:
     bool m_ending = false;
     bool m_painted = false;
     QTimer m_idle; // runs out when the note has not been saved for a while
+    TSearchFrm* m_search = nullptr;
+    bool m_backupRunning = false;
 };
 
 } // namespace quenda
