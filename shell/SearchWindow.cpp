@@ -81,7 +81,7 @@ QString ExcerptHtml(const QString& plainText, const QString& text) {
     qsizetype at = 0;
     for (const auto& [start, length] : excerpt.marks) {
         html += excerpt.text.mid(at, start - at).toHtmlEscaped();
-        html += QStringLiteral("<span style=\"background-color:#ffe066; font-weight:bold\">%1</span>")
+        html += QStringLiteral("<span style=\"background-color:#ffe066; color:#000000; font-weight:bold\">%1</span>")
                     .arg(excerpt.text.mid(start, length).toHtmlEscaped());
         at = start + length;
     }
@@ -141,8 +141,11 @@ void TSearchFrm::Search() {
                          : QStringLiteral("找到 %1 天").arg(hits->size()));
 }
 
+// The window steps aside for the day it opens; Ctrl+F brings it back with the same results.
 void TSearchFrm::Choose(QListWidgetItem* item) {
-    if (item) emit dayChosen(item->data(Qt::UserRole).toString(), m_searched);
+    if (!item) return;
+    hide();
+    emit dayChosen(item->data(Qt::UserRole).toString(), m_searched);
 }
 
 // In the text field, Enter opens the chosen result (searching first if typing has not paused yet), and

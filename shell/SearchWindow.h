@@ -1,7 +1,7 @@
 #pragma once
 // The search window (Ctrl+F, "查找记事…"): a text field and the notes holding its text, newest first,
 // each with its date, its lunar date and the line around the first hit with the hits marked. Enter or a
-// double click asks the main window to show that day with the hit selected.
+// double click hides the window and asks the main window to show that day with the hit selected.
 
 #include <QDialog>
 #include <QTimer>

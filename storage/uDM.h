@@ -116,7 +116,7 @@ private:
     void PrepareSearchIndex();
     bool StoreRow(QSqlQuery& query, const QString& key, const QByteArray& data, const QString& plainText);
     std::optional<std::vector<NoteHit>> IndexedHits(const QString& text, int limit);
-    std::optional<std::vector<NoteHit>> ScannedHits(const QString& text, int limit);
+    std::optional<std::vector<NoteHit>> ScannedHits(const QString& text, int limit, int newest = 0);
     std::optional<std::vector<NoteHit>> DecodedHits(const QString& text, int limit);
 
     QString m_connectionName;

@@ -59,9 +59,10 @@ TEST_F(KeepTest, CtrlFFindsTheNotesAndEnterShowsTheDayWithTheHitSelected) {
     QTest::keyClick(&search->edtSearch(), Qt::Key_Down);
     QTest::keyClick(&search->edtSearch(), Qt::Key_Return);
     EXPECT_EQ(DecodeDate(m_form->chnTavi().DateTime()).day, 5);
+    EXPECT_FALSE(search->isVisible());
     EXPECT_EQ(m_form->rdtAbc().textCursor().selectedText(), "电费");
     EXPECT_EQ(ExcerptHtml("Paid 电费 again", "电费"),
-              "Paid <span style=\"background-color:#ffe066; font-weight:bold\">电费</span> again");
+              "Paid <span style=\"background-color:#ffe066; color:#000000; font-weight:bold\">电费</span> again");
 }
 
 TEST_F(KeepTest, TheBackupRunsWhileTypingGoesOnAndReportsThePath) {
