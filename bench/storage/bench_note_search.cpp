@@ -96,7 +96,9 @@ void Search(benchmark::State& state, const char* text) {
 // The peer: the three-character word found by LIKE over every note's plain text, as without the index.
 void ScanPeer(benchmark::State& state) {
     if (!TheStore().dm) return state.SkipWithError("no store");
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peer"));
+    const QString name = QStringLiteral("peer");
+    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name)
+                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(TheStore().folder.filePath(QStringLiteral("Data/UserData.db")));
     db.open();
     size_t found = 0;
