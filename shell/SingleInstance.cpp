@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kShowRequest = "show\n";
+const QByteArray kNotesChanged = "notes\n";
 
 } // namespace
 
@@ -21,7 +22,9 @@ SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : 
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("show")) emit showRequested();
+                const QByteArray request = socket->readAll();
+                if (request.contains("show")) emit showRequested();
+                if (request.contains("notes")) emit notesChanged();
                 socket->disconnectFromServer();
             });
         }
@@ -29,10 +32,18 @@ SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : 
 }
 
 bool SingleInstance::AskRunningProgramToShow() {
+    return Send(kShowRequest);
+}
+
+bool SingleInstance::TellRunningProgramNotesChanged() {
+    return Send(kNotesChanged);
+}
+
+bool SingleInstance::Send(const QByteArray& request) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    socket.write(kShowRequest);
+    socket.write(request);
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;

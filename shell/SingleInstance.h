@@ -17,6 +17,10 @@ public:
     // True when a program of this folder is running already; it has then been asked to come forward.
     bool AskRunningProgramToShow();
 
+    // Tells a program of this folder that notes were changed outside it (an import from the command
+    // line); false when none is running.
+    bool TellRunningProgramNotesChanged();
+
     // Starts listening for later starts; false when the socket cannot be set up (the program then runs
     // without the guard rather than not at all).
     bool Listen();
@@ -25,8 +29,11 @@ public:
 
 signals:
     void showRequested();
+    void notesChanged();
 
 private:
+    bool Send(const QByteArray& request);
+
     QString m_name;
     QLocalServer m_server;
 };

@@ -35,6 +35,9 @@ int main(int argc, char* argv[]) {
     // one-program guard is for windows.
     if (options.HasBatchCommand()) {
         const quenda::BatchResult result = quenda::RunBatchCommand(options);
+        // A program running on the folder shows the imported text instead of saving over it.
+        if (result.status == 0 && !options.importFile.isEmpty())
+            quenda::SingleInstance(quenda::DataFolder()).TellRunningProgramNotesChanged();
         std::fputs(result.output.toLocal8Bit().constData(), stdout);
         std::fputs(result.error.toLocal8Bit().constData(), stderr);
         return result.status;
@@ -50,6 +53,8 @@ int main(int argc, char* argv[]) {
     quenda::TMainFrm mainFrm(dm);
     QObject::connect(&instance, &quenda::SingleInstance::showRequested, &mainFrm,
                      &quenda::TMainFrm::BringToFront);
+    QObject::connect(&instance, &quenda::SingleInstance::notesChanged, &mainFrm,
+                     &quenda::TMainFrm::NotesChangedElsewhere);
     mainFrm.show();
     return app.exec();
 }

@@ -117,6 +117,9 @@ public:
     // Shows the day `key` (YYYYMMDD) with its note, the first occurrence of `text` selected.
     void ShowFoundDay(const QString& key, const QString& text);
     TSearchFrm* SearchWindow() const { return m_search; }
+    // Notes were changed outside the program (an import from the command line): the shown day's note is
+    // loaded again when the stored one holds everything the editor shows, so the next save keeps both.
+    void NotesChangedElsewhere();
     bool BackupRunning() const { return m_backupRunning; }
 
     // True when an application-wide event must not be dispatched: a right click in the web panel, which

@@ -8,6 +8,7 @@
 #include "IcsFile.h"
 #include "KeepDialogs.h"
 #include "NoteImport.h"
+#include "RtfCodec.h"
 #include "SearchWindow.h"
 #include "StoreBackup.h"
 #include "uDM.h"
@@ -85,6 +86,18 @@ void TMainFrm::ShowFoundDay(const QString& key, const QString& text) {
     if (!found.isNull()) m_rdtAbc->setTextCursor(found);
     BringToFront();
     m_rdtAbc->setFocus();
+}
+
+void TMainFrm::NotesChangedElsewhere() {
+    const std::optional<StoredNote> stored = m_dm.ReadNote(DayKey(m_chnTavi->DateTime()));
+    if (!stored || m_dm.NoteLoadFailed) return;
+    // Text typed but not stored yet (note page 0 stores on leaving the editor) is never thrown away.
+    if (!NotePlainText(stored->data).contains(documentPlainText(*m_rdtAbc->document()))) return;
+    const int caret = m_rdtAbc->textCursor().position(); // a cursor would follow the reload to its end
+    LoadDayNote();
+    QTextCursor restored(m_rdtAbc->document());
+    restored.setPosition(std::min(caret, m_rdtAbc->document()->characterCount() - 1));
+    m_rdtAbc->setTextCursor(restored);
 }
 
 void TMainFrm::N_BackupClick() {

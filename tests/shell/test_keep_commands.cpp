@@ -6,7 +6,10 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "KeepDialogs.h"
+#include "NoteImport.h"
+#include "ProgramFolder.h"
 #include "SearchWindow.h"
+#include "SingleInstance.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -93,6 +96,25 @@ TEST_F(KeepTest, TheExportAndTheImportWithItsPreviewWorkFromTheMenu) {
     EXPECT_EQ(m_preview.second, 2);
     EXPECT_TRUE(m_messages.value(1).startsWith("导入完成。"));
     EXPECT_EQ(StoredText("20130103"), "今天的记事");
+}
+
+TEST_F(KeepTest, AnImportFromTheCommandLineReachesTheShownNoteSoTheNextKeyKeepsIt) {
+    CreateAndShow();
+    Commit("写着");
+    WriteFile("in.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\nBEGIN:VJOURNAL\r\nDTSTART;VALUE=DATE:"
+                        "20130102\r\nDESCRIPTION:导入的\r\nEND:VJOURNAL\r\nEND:VCALENDAR\r\n");
+    {
+        TDM command; // the command line's own connection
+        ASSERT_TRUE(command.DataModuleCreate());
+        ASSERT_TRUE(ApplyImport(command, ReadIcsFile(Path("in.ics"))));
+    }
+    SingleInstance running(DataFolder());
+    ASSERT_TRUE(running.Listen());
+    QObject::connect(&running, &SingleInstance::notesChanged, m_form.get(), &TMainFrm::NotesChangedElsewhere);
+    ASSERT_TRUE(SingleInstance(DataFolder()).TellRunningProgramNotesChanged());
+    QTRY_COMPARE_WITH_TIMEOUT(m_form->rdtAbc().toPlainText(), QString("写着\n────────────\n导入的"), 10000);
+    Commit("了");
+    EXPECT_EQ(StoredText("20130102"), "写着了\n────────────\n导入的");
 }
 
 TEST(CommandLine, ReadsTheBatchOptionsAndRefusesTheirWrongUse) {
