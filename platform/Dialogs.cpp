@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -31,6 +32,16 @@ void OpenPage(const QUrl& url) {
 QString AskOpenFileName(QWidget* parent, const QString& filter, const QString& folder) {
     if (const auto& replacement = DialogSeamsForTesting().openFileName) return replacement(filter, folder);
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& suggested, const QString& filter) {
+    if (const auto& replacement = DialogSeamsForTesting().saveFileName) return replacement(suggested, filter);
+    return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
+}
+
+int RunDialog(QDialog& dialog) {
+    if (const auto& replacement = DialogSeamsForTesting().runDialog) return replacement(dialog);
+    return dialog.exec();
 }
 
 std::optional<QColor> AskColor(QWidget* parent, const QColor& initial) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace quenda {
@@ -23,6 +24,12 @@ void OpenPage(const QUrl& url);
 // empty when the user cancelled.
 QString AskOpenFileName(QWidget* parent, const QString& filter, const QString& folder = {});
 
+// The file-save dialog starting at `suggested`; the chosen path, or empty when the user cancelled.
+QString AskSaveFileName(QWidget* parent, const QString& suggested, const QString& filter);
+
+// Runs a window of ours modally (exec) and gives its result (QDialog::Accepted or Rejected).
+int RunDialog(QDialog& dialog);
+
 // The colour dialog, fully expanded; the chosen colour, or nothing when the user cancelled.
 std::optional<QColor> AskColor(QWidget* parent, const QColor& initial);
 
@@ -32,6 +39,8 @@ struct DialogSeams {
     std::function<void(const QUrl& url)> openPage;
     std::function<QString(const QString& filter, const QString& folder)> openFileName;
     std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
+    std::function<QString(const QString& suggested, const QString& filter)> saveFileName;
+    std::function<int(QDialog& dialog)> runDialog; // looks at the shown dialog and answers for the user
 };
 DialogSeams& DialogSeamsForTesting();
 

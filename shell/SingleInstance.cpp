@@ -2,7 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalSocket>
+#include <QElapsedTimer>
 
 #include <algorithm>
 
@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kShowRequest = "show";
+const QByteArray kNotesRequest = "notes";
+const QByteArray kSyncRequest = "sync";
 // A request line and its token; anything longer is not ours and is answered as a plain "show".
 constexpr qint64 kMaxRequestLength = SingleInstance::kMaxTokenLength + 16;
 
@@ -38,27 +40,65 @@ SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : 
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                // The line may come in pieces; answer once it is whole (or too long to be ours).
-                if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequestLength) return;
-                const QByteArray line = socket->readLine(kMaxRequestLength);
-                if (const std::optional<QString> token = ParseRequest(line)) emit showRequested(*token);
-                socket->disconnectFromServer();
-            });
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
         }
     });
 }
 
+void SingleInstance::Read(QLocalSocket* socket) {
+    // The line may come in pieces; answer once it is whole (or too long to be ours).
+    if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequestLength) return;
+    const QByteArray line = socket->readLine(kMaxRequestLength).trimmed();
+    if (line == kSyncRequest) {
+        emit syncRequested(QPointer<QLocalSocket>(socket)); // the answer ends the conversation
+        return;
+    }
+    if (line == kNotesRequest)
+        emit notesChanged();
+    else if (const std::optional<QString> token = ParseRequest(line))
+        emit showRequested(*token);
+    socket->disconnectFromServer();
+}
+
+void SingleInstance::Answer(const QPointer<QLocalSocket>& caller, const QString& line) {
+    if (!caller) return;
+    caller->write(line.toUtf8() + '\n');
+    caller->flush();
+    caller->disconnectFromServer();
+}
+
 bool SingleInstance::AskRunningProgramToShow(const QString& activationToken) {
+    QByteArray request = kShowRequest;
+    if (!activationToken.isEmpty()) request += ' ' + activationToken.toLatin1();
+    return Send(request);
+}
+
+bool SingleInstance::TellRunningProgramNotesChanged() {
+    return Send(kNotesRequest);
+}
+
+bool SingleInstance::Send(const QByteArray& request) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    QByteArray request = kShowRequest;
-    if (!activationToken.isEmpty()) request += ' ' + activationToken.toLatin1();
     socket.write(request + '\n');
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;
+}
+
+std::optional<QString> SingleInstance::AskRunningProgramToSync(int milliseconds) {
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(kConnectTimeoutMs)) return std::nullopt;
+    socket.write(kSyncRequest + '\n');
+    socket.waitForBytesWritten(kConnectTimeoutMs);
+    QElapsedTimer timer;
+    timer.start();
+    while (!socket.canReadLine() && timer.elapsed() < milliseconds &&
+           socket.state() == QLocalSocket::ConnectedState)
+        socket.waitForReadyRead(static_cast<int>(milliseconds - timer.elapsed()));
+    return QString::fromUtf8(socket.readLine().trimmed());
 }
 
 bool SingleInstance::Listen() {

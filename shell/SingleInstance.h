@@ -1,13 +1,15 @@
 #pragma once
-// One running program per program folder: two editors writing the same notes would overwrite each other.
-// The first start listens on a local socket named after its folder; a second start finds it, asks it to
-// come to the front and ends. Two copies of the folder are two programs and run side by side.
-// The request is one line, "show" and, when the desktop launched the second start with an activation token
-// (XDG_ACTIVATION_TOKEN, Wayland's permission to take the focus), a blank and that token: only the first
-// program has a window to spend it on.
+// One running program per data folder: two editors writing the same notes would overwrite each other.
+// The first start listens on a local socket named after its folder; a later start finds it and sends one
+// request per line: "show [TOKEN]" (come to the front, with the desktop's activation token of the later
+// start; the later start then ends), "notes" (notes were changed outside the program: show them again) or
+// "sync" (run a sync round and answer with one line). Two copies of the folder are two programs and run
+// side by side.
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <optional>
@@ -23,6 +25,14 @@ public:
     // with `activationToken` when there is one.
     bool AskRunningProgramToShow(const QString& activationToken = QString());
 
+    // Tells a program of this folder that notes were changed outside it (an import from the command
+    // line); false when none is running.
+    bool TellRunningProgramNotesChanged();
+
+    // Nothing when no program of this folder runs; else the running program's answer to "sync" (empty
+    // when none came within `milliseconds`).
+    std::optional<QString> AskRunningProgramToSync(int milliseconds);
+
     // Starts listening for later starts; false when the socket cannot be set up (the program then runs
     // without the guard rather than not at all).
     bool Listen();
@@ -35,10 +45,18 @@ public:
     static std::optional<QString> ParseRequest(const QByteArray& line);
     static constexpr int kMaxTokenLength = 1024;
 
+    // Answers a "sync" request with one line; a caller that has gone away is no error.
+    static void Answer(const QPointer<QLocalSocket>& caller, const QString& line);
+
 signals:
     void showRequested(const QString& activationToken);
+    void notesChanged();
+    void syncRequested(QPointer<QLocalSocket> caller);
 
 private:
+    void Read(QLocalSocket* socket);
+    bool Send(const QByteArray& request);
+
     QString m_name;
     QLocalServer m_server;
 };

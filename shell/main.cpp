@@ -2,6 +2,7 @@
 // store, the main window with the composer, then the message loop until the program is ended: from the
 // window, by the desktop, by the session's end or by a signal, each storing the window's bounds.
 #include "AppLook.h"
+#include "BatchCommands.h"
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
@@ -35,6 +36,17 @@ int main(int argc, char* argv[]) {
     const auto& options = std::get<quenda::CommandLine>(parsed);
     if (!options.dataDir.isEmpty()) quenda::SetDataFolder(options.dataDir);
     quenda::InstallChineseTranslation(app);
+    // Batch commands read the store (or import in one short transaction) beside a running program: the
+    // one-program guard is for windows.
+    if (options.HasBatchCommand()) {
+        const quenda::BatchResult result = quenda::RunBatchCommand(options);
+        // A program running on the folder shows the imported text instead of saving over it.
+        if (result.status == 0 && !options.importFile.isEmpty())
+            quenda::SingleInstance(quenda::DataFolder()).TellRunningProgramNotesChanged();
+        std::fputs(result.output.toLocal8Bit().constData(), stdout);
+        std::fputs(result.error.toLocal8Bit().constData(), stderr);
+        return result.status;
+    }
 #ifdef Q_OS_UNIX
     // From here a SIGTERM waits in its pipe until the loop runs, and then ends the program properly.
     quenda::TerminationSignals endSignals;
@@ -61,6 +73,8 @@ int main(int argc, char* argv[]) {
 #endif
     // Ends that pass none of the window's own ways (a quit from elsewhere) store the bounds here.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainFrm, &quenda::TMainFrm::StoreBounds);
+    QObject::connect(&instance, &quenda::SingleInstance::notesChanged, &mainFrm,
+                     &quenda::TMainFrm::NotesChangedElsewhere);
     mainFrm.show();
     return app.exec();
 }

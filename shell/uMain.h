@@ -31,6 +31,7 @@ class NoteUndoSteps;
 class TChnCalendar;
 class TChromeButton;
 class TDM;
+class TSearchFrm;
 class TMainFrm;
 
 // Where the main window looks for the screens; tests replace it to start on a 1920 x 1080 or a
@@ -120,6 +121,19 @@ public:
     void CtrlZ1Click();
     void CtrlY1Click();
 
+    // ---- finding and keeping the notes (uMainKeep.cpp) ----
+    void N_SearchClick(); // also Ctrl+F
+    void N_BackupClick();
+    void N_ExportClick();
+    void N_ImportClick();
+    // Shows the day `key` (YYYYMMDD) with its note, the first occurrence of `text` selected.
+    void ShowFoundDay(const QString& key, const QString& text);
+    TSearchFrm* SearchWindow() const { return m_search; }
+    // Notes were changed outside the program (an import from the command line): the shown day's note is
+    // loaded again when the stored one holds everything the editor shows, so the next save keeps both.
+    void NotesChangedElsewhere();
+    bool BackupRunning() const { return m_backupRunning; }
+
     // True when an application-wide event must not be dispatched: a right click in the web panel, which
     // opens the empty menu instead of the page's own.
     bool AppEvent1Message(QObject* receiver, QEvent* event);
@@ -149,6 +163,7 @@ private:
     void CreateLeftColumn();
     void CreateDayView();
     void CreateMenus();
+    void CreateKeepMenu();
     void CreateNoteTools();
     void CreateNoteMenu();
     void ConnectHandlers();
@@ -188,6 +203,8 @@ private:
     bool m_shown = false;             // FormSize.ini has been applied: the bounds are worth storing
     std::optional<FormSize> m_stored; // what StoreBounds last wrote
     QTimer m_idle; // runs out when the note has not been saved for a while
+    TSearchFrm* m_search = nullptr;
+    bool m_backupRunning = false;
 };
 
 } // namespace quenda
