@@ -1,0 +1,59 @@
+#include "CalendarMarks.h"
+
+#include "CalendarLook.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace quenda {
+
+namespace {
+
+constexpr QColor kRestGreen(22, 150, 62);
+constexpr QColor kWorkRed(222, 38, 38);
+constexpr QColor kNoteBlue(46, 110, 230);
+
+} // namespace
+
+QRect HolidayMarkRect(const QRect& cell) {
+    const int side = std::clamp(cell.height() / 2 - 1, 8, 12);
+    return {cell.right() - side, cell.top() + 1, side, side};
+}
+
+QRect NoteMarkRect(const QRect& cell, const QFont& dayFont, const QString& dayText) {
+    const QRect numberRect(cell.left() + 2, cell.top(), cell.width() - 4, cell.height() / 2);
+    const QRect number = QFontMetrics(dayFont).boundingRect(
+        numberRect, Qt::AlignBottom | Qt::AlignHCenter | Qt::TextSingleLine, dayText);
+    const int side = std::clamp(cell.height() / 5, 4, 6);
+    return {number.left() - side - 2, number.center().y() - side / 2, side, side};
+}
+
+void PaintHolidayMark(QPainter& painter, const QRect& cell, DayKind kind) {
+    const QRect box = HolidayMarkRect(cell);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A white rim keeps the badge apart from the selection's green.
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(kind == DayKind::Rest ? kRestGreen : kWorkRed);
+    painter.drawRoundedRect(QRectF(box).adjusted(-0.5, -0.5, 0.5, 0.5), 2, 2);
+    QFont font = MakeFont(QStringLiteral("黑体"), 9);
+    font.setPixelSize(box.height() - 2);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const std::string_view text = DayKindText(kind);
+    painter.drawText(box, Qt::AlignCenter,
+                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    painter.restore();
+}
+
+void PaintNoteMark(QPainter& painter, const QRect& dot) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kNoteBlue);
+    painter.drawEllipse(dot);
+    painter.restore();
+}
+
+} // namespace quenda
