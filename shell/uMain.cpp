@@ -107,6 +107,7 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     CreateNoteTools();
     CreateNoteMenu();
     ConnectHandlers();
+    CreateCalendarMarks();
     resize(kDesignClientSize);
     FormCreate();
     CreateComposer();

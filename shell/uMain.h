@@ -134,6 +134,10 @@ private:
     void ShowAboutPage();
     void CreateComposerState();
     void CreateComposer();
+    void CreateCalendarMarks();
+    void SaveCalendarOptions();
+    void TellSkippedHolidays();
+    void UpdateNoteMark();
     void EndProgram();
 
     TDM& m_dm;
@@ -152,6 +156,7 @@ private:
     TChromeButton* m_close = nullptr;
     TChromeButton* m_mini = nullptr;
     std::unique_ptr<Composer> m_composer;
+    QString m_holidaysMessage; // what was skipped of the holiday files, told once
     bool m_ending = false;
     bool m_painted = false;
     QTimer m_idle; // runs out when the note has not been saved for a while

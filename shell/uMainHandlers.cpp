@@ -118,6 +118,7 @@ void TMainFrm::FormShow() {
     ColourEditor();
     LoadDayNote();
     m_rdtAbc->setFocus(); // the day's note is what the user came to write
+    TellSkippedHolidays();
 }
 
 void TMainFrm::LoadFormSize() {
@@ -167,6 +168,7 @@ void TMainFrm::chnTaviChange() {
 
 void TMainFrm::rdtAbcChange() {
     if (CurPage != 0 && m_dm.CanSave) SaveDayNote();
+    UpdateNoteMark();
 }
 
 void TMainFrm::rdtAbcExit() {

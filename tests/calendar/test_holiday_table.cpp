@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
 
 namespace quenda {
 namespace {
@@ -66,7 +68,8 @@ TEST(HolidayTable, LaterTextReplacesDaysAndOnlyCompleteCommentsCoverAYear) {
 }
 
 TEST(HolidayTable, FilesAreListedByNameAndUnreadableOrHugeFilesAreSkippedWhole) {
-    const auto folder = std::filesystem::temp_directory_path() / "quenda-holiday-files";
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("quenda-holiday-files-" + std::to_string(std::random_device()()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder / "c.tsv"); // a folder, not a file
     for (const char* name : {"b.TSV", "a.tsv", "notes.txt"})
