@@ -2,7 +2,7 @@
 
 #include "ProgramFolder.h"
 
-#include <QFileInfo>
+#include <QDir>
 
 namespace quenda {
 
@@ -28,7 +28,7 @@ HolidayData LoadHolidays() {
 QString SkippedHolidaysMessage(const std::vector<SkippedLine>& skipped) {
     if (skipped.empty()) return {};
     const SkippedLine& first = skipped.front();
-    const QString file = QFileInfo(QString::fromStdString(first.source)).fileName();
+    const QString file = QDir::toNativeSeparators(QString::fromStdString(first.source));
     const QString where = first.line > 0 ? QStringLiteral("“%1”第%2行").arg(file).arg(first.line)
                                          : QStringLiteral("“%1”").arg(file);
     QString text = QStringLiteral("节假日文件%1无法识别（%2），已跳过。")

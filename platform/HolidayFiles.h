@@ -20,8 +20,8 @@ struct HolidayData {
 // Reads every holiday file. A missing folder adds nothing and is no error.
 HolidayData LoadHolidays();
 
-// The one message about what was skipped, naming the first line (or file) and the count; empty when
-// nothing was.
+// The one message about what was skipped, naming the first line with its file's whole path (or the file)
+// and the count; empty when nothing was.
 QString SkippedHolidaysMessage(const std::vector<SkippedLine>& skipped);
 
 } // namespace quenda

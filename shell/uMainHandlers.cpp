@@ -118,7 +118,8 @@ void TMainFrm::FormShow() {
     ColourEditor();
     LoadDayNote();
     m_rdtAbc->setFocus(); // the day's note is what the user came to write
-    TellSkippedHolidays();
+    // Once the window is on the screen: the message is about the calendar the user then sees.
+    QTimer::singleShot(0, this, &TMainFrm::TellSkippedHolidays);
 }
 
 void TMainFrm::LoadFormSize() {

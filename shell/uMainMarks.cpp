@@ -52,7 +52,7 @@ void TMainFrm::SaveCalendarOptions() {
     WriteOurSetting(kMondayFirst, m_chnTavi->MondayFirst());
 }
 
-// The skipped holiday lines are told once, when the window first shows.
+// The skipped holiday lines are told once, after the window first shows.
 void TMainFrm::TellSkippedHolidays() {
     if (m_holidaysMessage.isEmpty()) return;
     ShowMessage(this, m_holidaysMessage);
