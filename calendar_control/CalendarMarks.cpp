@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <map>
 
 namespace quenda {
 
@@ -14,6 +15,18 @@ constexpr QColor kRestGreen(22, 150, 62);
 constexpr QColor kWorkRed(222, 38, 38);
 constexpr QColor kNoteBlue(46, 110, 230);
 
+// One font object for every badge of a size.
+const QFont& BadgeFont(int pixelSize) {
+    static std::map<int, QFont> fonts;
+    auto found = fonts.find(pixelSize);
+    if (found == fonts.end()) {
+        QFont font = MakeFont(QStringLiteral("黑体"), 9);
+        font.setPixelSize(pixelSize);
+        found = fonts.emplace(pixelSize, font).first;
+    }
+    return found->second;
+}
+
 } // namespace
 
 QRect HolidayMarkRect(const QRect& cell) {
@@ -22,11 +35,15 @@ QRect HolidayMarkRect(const QRect& cell) {
 }
 
 QRect NoteMarkRect(const QRect& cell, const QFont& dayFont, const QString& dayText) {
+    // Where the cell centres the number at the bottom of its upper half; digits have one width, so no
+    // text layout is needed.
     const QRect numberRect(cell.left() + 2, cell.top(), cell.width() - 4, cell.height() / 2);
-    const QRect number = QFontMetrics(dayFont).boundingRect(
-        numberRect, Qt::AlignBottom | Qt::AlignHCenter | Qt::TextSingleLine, dayText);
+    const QFontMetrics metrics(dayFont);
+    const int width = metrics.horizontalAdvance(QLatin1Char('0')) * int(dayText.size());
+    const int left = numberRect.left() + (numberRect.width() - width) / 2;
+    const int middle = numberRect.top() + numberRect.height() - (metrics.height() + 1) / 2;
     const int side = std::clamp(cell.height() / 5, 4, 6);
-    return {number.left() - side - 2, number.center().y() - side / 2, side, side};
+    return {left - side - 2, middle - side / 2, side, side};
 }
 
 void PaintHolidayMark(QPainter& painter, const QRect& cell, DayKind kind) {
@@ -37,9 +54,7 @@ void PaintHolidayMark(QPainter& painter, const QRect& cell, DayKind kind) {
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(kind == DayKind::Rest ? kRestGreen : kWorkRed);
     painter.drawRoundedRect(QRectF(box).adjusted(-0.5, -0.5, 0.5, 0.5), 2, 2);
-    QFont font = MakeFont(QStringLiteral("黑体"), 9);
-    font.setPixelSize(box.height() - 2);
-    painter.setFont(font);
+    painter.setFont(BadgeFont(box.height() - 2));
     painter.setPen(Qt::white);
     const std::string_view text = DayKindText(kind);
     painter.drawText(box, Qt::AlignCenter,
