@@ -70,11 +70,13 @@ void PaintDay(const CellContext& context, const CellRequest& request, QPainter& 
     QString text = info.DayText;
     painter.setFont(style.FontDate);
     painter.setPen(ToQColor(info.DayColor));
+    const bool badge = style.ShowHolidays && info.HolidayKind;
     if (OfferText(context, context.onDrawDateCell, painter, info.Day, cell, request.selected, text))
-        DrawLine(painter, QRect(2, 0, cw - 4, ch / 2), text, Qt::AlignBottom | Qt::AlignHCenter);
+        DrawLine(painter, DayNumberRect(cell, style.FontDate, text, badge), text,
+                 Qt::AlignBottom | Qt::AlignHCenter);
     if (style.ShowNoteMarks && info.HasNote)
-        PaintNoteMark(painter, NoteMarkRect(cell, style.FontDate, info.DayText));
-    if (style.ShowHolidays && info.HolidayKind) PaintHolidayMark(painter, cell, *info.HolidayKind);
+        PaintNoteMark(painter, NoteMarkRect(cell, style.FontDate, info.DayText, badge));
+    if (badge) PaintHolidayMark(painter, cell, *info.HolidayKind);
 
     text = info.LunarText;
     painter.setFont(style.FontCnDate);

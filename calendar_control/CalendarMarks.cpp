@@ -34,14 +34,26 @@ QRect HolidayMarkRect(const QRect& cell) {
     return {cell.right() - side, cell.top() + 1, side, side};
 }
 
-QRect NoteMarkRect(const QRect& cell, const QFont& dayFont, const QString& dayText) {
-    // Where the cell centres the number at the bottom of its upper half; digits have one width, so no
-    // text layout is needed.
-    const QRect numberRect(cell.left() + 2, cell.top(), cell.width() - 4, cell.height() / 2);
+// Digits have one width, so the number's extent needs no text layout.
+int NumberWidth(const QFontMetrics& metrics, const QString& dayText) {
+    return metrics.horizontalAdvance(QLatin1Char('0')) * int(dayText.size());
+}
+
+QRect DayNumberRect(const QRect& cell, const QFont& dayFont, const QString& dayText, bool badge) {
+    QRect number(cell.left() + 2, cell.top(), cell.width() - 4, cell.height() / 2);
+    if (!badge) return number;
+    const int badgeLeft = HolidayMarkRect(cell).left();
+    const int numberRight =
+        number.left() + (number.width() + NumberWidth(QFontMetrics(dayFont), dayText)) / 2;
+    if (numberRight + 2 > badgeLeft) number.setRight(badgeLeft - 2);
+    return number;
+}
+
+QRect NoteMarkRect(const QRect& cell, const QFont& dayFont, const QString& dayText, bool badge) {
+    const QRect number = DayNumberRect(cell, dayFont, dayText, badge);
     const QFontMetrics metrics(dayFont);
-    const int width = metrics.horizontalAdvance(QLatin1Char('0')) * int(dayText.size());
-    const int left = numberRect.left() + (numberRect.width() - width) / 2;
-    const int middle = numberRect.top() + numberRect.height() - (metrics.height() + 1) / 2;
+    const int left = number.left() + (number.width() - NumberWidth(metrics, dayText)) / 2;
+    const int middle = number.top() + number.height() - (metrics.height() + 1) / 2;
     const int side = std::clamp(cell.height() / 5, 4, 6);
     return {left - side - 2, middle - side / 2, side, side};
 }

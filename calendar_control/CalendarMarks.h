@@ -15,9 +15,11 @@ namespace quenda {
 
 // The badge's square in cell coordinates: 12 pixels, smaller in a low cell, one pixel in from the corner.
 QRect HolidayMarkRect(const QRect& cell);
-// The dot's square: left of the day number as the cell draws it (`dayText` in `dayFont`, centred at the
-// bottom of the cell's upper half), on the height of its middle.
-QRect NoteMarkRect(const QRect& cell, const QFont& dayFont, const QString& dayText);
+// Where the day number (`dayText` in `dayFont`) is drawn: centred at the bottom of the cell's upper half,
+// or, where a badge would cover it (a narrow cell), centred in the room left of the badge.
+QRect DayNumberRect(const QRect& cell, const QFont& dayFont, const QString& dayText, bool badge);
+// The dot's square: left of the day number, on the height of its middle.
+QRect NoteMarkRect(const QRect& cell, const QFont& dayFont, const QString& dayText, bool badge);
 
 void PaintHolidayMark(QPainter& painter, const QRect& cell, DayKind kind);
 void PaintNoteMark(QPainter& painter, const QRect& dot);

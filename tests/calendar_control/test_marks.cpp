@@ -80,7 +80,8 @@ struct MarkedCalendar {
     }
     QRect Badge(int day) const { return HolidayMarkRect(DayRect(*calendar, day)); }
     QRect Dot(int day) const {
-        const QRect dot = NoteMarkRect(DayRect(*calendar, day), calendar->FontDate(), QString::number(day));
+        const QRect dot =
+            NoteMarkRect(DayRect(*calendar, day), calendar->FontDate(), QString::number(day), false);
         return dot.adjusted(1, 1, -1, -1); // the disc's middle
     }
 };
@@ -101,6 +102,17 @@ TEST(Marks, BadgesAndTheNoteCornerAreDrawnOnlyWhileSwitchedOn) {
     for (TChnCalendar* calendar : {m.calendar.get(), plain.get()})
         calendar->SetShowBackYearMonth(false);
     EXPECT_EQ(test::GridImage(*m.calendar), test::GridImage(*plain));
+}
+
+TEST(Marks, InANarrowCellTheNumberMovesLeftOfTheBadgeAndStaysInAWideOne) {
+    const auto calendar = test::MakeCalendar(kNow);
+    const QFont& font = calendar->FontDate();
+    const QRect narrow(0, 0, 40, 28);
+    const QRect number = DayNumberRect(narrow, font, "18", true);
+    EXPECT_LE(number.center().x() + QFontMetrics(font).horizontalAdvance("18") / 2 + 1,
+              HolidayMarkRect(narrow).left());
+    const QRect wide(0, 0, 57, 28);
+    EXPECT_EQ(DayNumberRect(wide, font, "18", true), DayNumberRect(wide, font, "18", false));
 }
 
 TEST(Marks, OneQueryPerMonthShownAndTheHostsWordInBetween) {
