@@ -1,5 +1,6 @@
 #include "CalendarCell.h"
 
+#include "CalendarMarks.h"
 #include "CalendarPainting.h"
 
 namespace quenda {
@@ -10,10 +11,11 @@ constexpr int kLongNameMinWidth = 37;
 
 void PaintHeader(const CellStyle& style, QPainter& painter, int column, int cw, int ch) {
     const QRect textRect(0, 0, cw - 2, ch);
-    const QString text = WeekDayCaption(column, textRect.width(), style.ShowWeekNum, style.Locale);
+    const QString text =
+        WeekDayCaption(column, textRect.width(), style.ShowWeekNum, style.Locale, style.MondayFirst);
     TColor colour = style.ColorTitleWeek;
     if (column == 0) colour = style.ColorWeekNum;
-    if (column == 1 || column == 7) colour = style.ColorTitleWeekEnd;
+    if (IsWeekendColumn(column, style.MondayFirst)) colour = style.ColorTitleWeekEnd;
     painter.setFont(style.Font);
     painter.setPen(ToQColor(colour));
     DrawLine(painter, textRect, text, Qt::AlignTop | Qt::AlignHCenter);
@@ -68,8 +70,13 @@ void PaintDay(const CellContext& context, const CellRequest& request, QPainter& 
     QString text = info.DayText;
     painter.setFont(style.FontDate);
     painter.setPen(ToQColor(info.DayColor));
+    const bool badge = style.ShowHolidays && info.HolidayKind;
     if (OfferText(context, context.onDrawDateCell, painter, info.Day, cell, request.selected, text))
-        DrawLine(painter, QRect(2, 0, cw - 4, ch / 2), text, Qt::AlignBottom | Qt::AlignHCenter);
+        DrawLine(painter, DayNumberRect(cell, style.FontDate, text, badge), text,
+                 Qt::AlignBottom | Qt::AlignHCenter);
+    if (style.ShowNoteMarks && info.HasNote)
+        PaintNoteMark(painter, NoteMarkRect(cell, style.FontDate, info.DayText, badge));
+    if (badge) PaintHolidayMark(painter, cell, *info.HolidayKind);
 
     text = info.LunarText;
     painter.setFont(style.FontCnDate);
@@ -83,14 +90,15 @@ void PaintDay(const CellContext& context, const CellRequest& request, QPainter& 
 
 } // namespace
 
-QString WeekDayCaption(int column, int textWidth, bool showWeekNum, const QLocale& locale) {
+QString WeekDayCaption(int column, int textWidth, bool showWeekNum, const QLocale& locale, bool mondayFirst) {
     if (column == 0) return showWeekNum ? QStringLiteral("W") : QString();
     if (column < 1 || column > 7) return {};
     // clang-format off
     static const QString kShort[7] = {"日", "一", "二", "三", "四", "五", "六"};
     // clang-format on
-    if (textWidth < kLongNameMinWidth) return kShort[column - 1];
-    const int qtDay = column == 1 ? 7 : column - 1; // Qt counts Monday 1 ... Sunday 7
+    const int weekday = mondayFirst ? column % 7 + 1 : column; // 1 = Sunday ... 7 = Saturday
+    if (textWidth < kLongNameMinWidth) return kShort[weekday - 1];
+    const int qtDay = weekday == 1 ? 7 : weekday - 1; // Qt counts Monday 1 ... Sunday 7
     return locale.dayName(qtDay, QLocale::LongFormat);
 }
 

@@ -27,7 +27,10 @@ struct CellStyle {
     bool ShowWeekNum = false;
     bool ShowWeekNumLine = true;
     bool HideSelection = false;
-    QFont Font; // the control's font: the week-day header
+    bool ShowHolidays = true;  // the 休 and 班 marks
+    bool ShowNoteMarks = true; // the mark of a day whose note holds text
+    bool MondayFirst = false;  // columns 1..7 are Monday..Sunday
+    QFont Font;                // the control's font: the week-day header
     QFont FontDate;
     QFont FontCnDate;
     QFont TitleFont; // week numbers and title cells: 宋体 9 pt
@@ -65,6 +68,7 @@ struct CellContext {
 void PaintCell(const CellContext& context, const CellRequest& request, QImage& cellBitmap);
 
 // The header text of a column: long week-day names when the text rectangle is wider than 36 pixels.
-QString WeekDayCaption(int column, int textWidth, bool showWeekNum, const QLocale& locale);
+QString WeekDayCaption(int column, int textWidth, bool showWeekNum, const QLocale& locale,
+                       bool mondayFirst = false);
 
 } // namespace quenda

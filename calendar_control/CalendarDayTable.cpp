@@ -12,8 +12,13 @@ QString FromEngine(const std::string& text) {
 
 constexpr TColor kRed = 255;
 
+QString KindText(DayKind kind) {
+    const std::string_view text = DayKindText(kind);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // Cells 1..37 start each month empty; days of the neighbouring months are never shown.
-void ClearDayCells(TDayTable& table, const DayColours& colours) {
+void ClearDayCells(TDayTable& table, const DayColours& colours, bool mondayFirst) {
     table.ClearWeekNumbers();
     for (int n = 1; n <= kLastDayCell; ++n) {
         TcnDateInf& cell = table.Cells(n);
@@ -24,8 +29,34 @@ void ClearDayCells(TDayTable& table, const DayColours& colours) {
         cell.Holiday.clear();
         cell.LunarHoliday.clear();
         cell.SolarTerm.clear();
-        const bool weekend = n % 7 == 1 || n % 7 == 0;
-        cell.DayColor = weekend ? kRed : colours.ColorDate;
+        cell.HolidayKind.reset();
+        cell.HolidayName.clear();
+        cell.HasNote = false;
+        cell.DayColor = IsWeekendColumn((n - 1) % 7 + 1, mondayFirst) ? kRed : colours.ColorDate;
+    }
+}
+
+void MarkHoliday(TcnDateInf& cell, const HolidayTable* holidays, int year, int month, int day) {
+    const HolidayDay* holiday = holidays != nullptr ? holidays->Find(year, month, day) : nullptr;
+    if (holiday == nullptr) return;
+    cell.HolidayKind = holiday->kind;
+    cell.HolidayName = FromEngine(holiday->name);
+}
+
+// The week numbers of the grid rows, appended as day d fills cell i.
+void AppendWeek(TDayTable& table, const MonthOptions& options, int firstCell, int year, int month, int d,
+                int i, int& previousWeek) {
+    if (options.mondayFirst) {
+        // Each row is one ISO week, Monday to Sunday.
+        if (d == 1 || i % 7 == 1) table.AppendWeekNumber(IsoWeekNumber(year, month, d));
+    } else if (firstCell == 1) {
+        // Rows run Sunday to Saturday, ISO weeks Monday to Sunday: listing the distinct weeks would
+        // put the 1st's week, which ends on that Sunday, beside the first row and shift every row.
+        if (i % 7 == 1) table.AppendWeekNumber(IsoWeekOfFollowingMonday(year, month, d));
+    } else {
+        const int week = IsoWeekNumber(year, month, d);
+        if (d == 1 || week != previousWeek) table.AppendWeekNumber(week);
+        previousWeek = week;
     }
 }
 
@@ -82,6 +113,23 @@ LunarLine ChooseLunarLine(const TChnCal& info, const DayColours& colours) {
     return line;
 }
 
+QString HolidayMarkText(const TcnDateInf& cell) {
+    if (!cell.HolidayKind) return {};
+    return cell.HolidayName + QLatin1Char(' ') + KindText(*cell.HolidayKind);
+}
+
+QString HolidayMarkText(const HolidayDay& day) {
+    return FromEngine(day.name) + QLatin1Char(' ') + KindText(day.kind);
+}
+
+int ColumnOfWeekday(int weekday, bool mondayFirst) {
+    return mondayFirst ? (weekday + 5) % 7 + 1 : weekday;
+}
+
+bool IsWeekendColumn(int column, bool mondayFirst) {
+    return column == ColumnOfWeekday(1, mondayFirst) || column == ColumnOfWeekday(7, mondayFirst);
+}
+
 QString SelectedText(int year, int month, int day, const QString& eraText, const QString& cnDate) {
     const QString date = year >= 1949 ? QStringLiteral("%1-%2-%3")
                                             .arg(year, 4, 10, QLatin1Char('0'))
@@ -92,32 +140,25 @@ QString SelectedText(int year, int month, int day, const QString& eraText, const
 }
 
 int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours,
-              const std::function<void(int cell)>& onSelectedDay) {
+              const std::function<void(int cell)>& onSelectedDay, const MonthOptions& options) {
     table.Cells(kConstellationCell).Valid = true;
     table.Cells(kStemBranchCell).Valid = true;
     table.Cells(kAnimalYearCell).Valid = true;
     table.Cells(kStemBranchCell).DayText = FromEngine(info.YearStemBranchText);
     table.Cells(kAnimalYearCell).DayText = FromEngine(info.AnimalText) + QStringLiteral("年");
-    ClearDayCells(table, colours);
+    ClearDayCells(table, colours, options.mondayFirst);
 
     const TDateTime first = EncodeDate(year, month, 1);
-    const int firstCell = DayOfWeek(first);
+    const int firstCell = ColumnOfWeekday(DayOfWeek(first), options.mondayFirst);
     const int days = GregorianDaysInMonth(year, month);
     int selectedCell = 0;
     int previousWeek = 0;
     for (int d = 1; d <= days; ++d) {
         const int i = firstCell + d - 1;
         info.Fill(EncodeDate(year, month, d));
-        if (firstCell == 1) {
-            // Rows run Sunday to Saturday, ISO weeks Monday to Sunday: listing the distinct weeks would
-            // put the 1st's week, which ends on that Sunday, beside the first row and shift every row.
-            if (i % 7 == 1) table.AppendWeekNumber(IsoWeekOfFollowingMonday(year, month, d));
-        } else {
-            const int week = IsoWeekNumber(year, month, d);
-            if (d == 1 || week != previousWeek) table.AppendWeekNumber(week);
-            previousWeek = week;
-        }
+        AppendWeek(table, options, firstCell, year, month, d, i, previousWeek);
         FillDay(table.Cells(i), info, d, colours);
+        MarkHoliday(table.Cells(i), options.holidays, year, month, d);
         if (d == day) {
             table.Cells(kConstellationCell).DayText = FromEngine(info.ConstellationText);
             selectedCell = i;

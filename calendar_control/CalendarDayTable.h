@@ -4,11 +4,13 @@
 
 #include "CalendarLook.h"
 #include "ChnCalendarUse.h"
+#include "HolidayTable.h"
 
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace quenda {
 
@@ -25,6 +27,11 @@ struct TcnDateInf {
     QString SolarTerm;
     TColor DayColor = 0;
     TColor LunarColor = 0;
+    // Marks beside the record's own fields: the day's statutory rest or work mark with the holiday's name,
+    // and whether its note holds visible text.
+    std::optional<DayKind> HolidayKind;
+    QString HolidayName;
+    bool HasNote = false;
 };
 
 // The colours the day table is built with; changing one rebuilds the table.
@@ -86,14 +93,30 @@ LunarLine ChooseLunarLine(const TChnCal& info, const DayColours& colours);
 // The footer: "YYYY-MM-DD 农历<lunar date>", or the reign era instead of the date before 1949.
 QString SelectedText(int year, int month, int day, const QString& eraText, const QString& cnDate);
 
+// "国庆节 休": a day's holiday and its mark, as the footer and a screen reader give it; empty for none.
+QString HolidayMarkText(const TcnDateInf& cell);
+QString HolidayMarkText(const HolidayDay& day);
+
+// How a month is laid out and what it is marked with, beyond the day table's own fields.
+struct MonthOptions {
+    bool mondayFirst = false;               // columns Monday..Sunday instead of Sunday..Saturday
+    const HolidayTable* holidays = nullptr; // the rest and work days; none marked without
+};
+
+// The column (1..7) of a weekday counted 1 = Sunday ... 7 = Saturday.
+int ColumnOfWeekday(int weekday, bool mondayFirst);
+// True for the Saturday and Sunday columns, whose day numbers and header are red.
+bool IsWeekendColumn(int column, bool mondayFirst);
+
 // Fills the title cells 41 and 42 from the date information of the selected date, then every day of the
 // month (filling `info` for each), the week numbers and the constellation cell 40. Week numbers are the
 // distinct ISO weeks of the month in order; in a month that starts on a Sunday, the week of each row's
-// Monday for every row that holds a day. `onSelectedDay` is called with the selected day's cell once its
-// texts are filled, before it is marked valid and before the later days. Returns the cell of the selected
-// day, or 0 when `day` is not in the month. Throws only what the engine, allocation or `onSelectedDay`
-// throws.
+// Monday for every row that holds a day. With Monday first every row is one ISO week. The days' holiday
+// marks come from `options`; their note marks are cleared. `onSelectedDay` is called with the selected day's
+// cell once its texts are filled, before it is marked valid and before the later days. Returns the cell of
+// the selected day, or 0 when `day` is not in the month. Throws only what the engine, allocation or
+// `onSelectedDay` throws.
 int FillMonth(TDayTable& table, TChnCal& info, int year, int month, int day, const DayColours& colours,
-              const std::function<void(int cell)>& onSelectedDay = {});
+              const std::function<void(int cell)>& onSelectedDay = {}, const MonthOptions& options = {});
 
 } // namespace quenda

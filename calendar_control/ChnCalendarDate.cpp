@@ -43,9 +43,9 @@ void TChnCalendar::ApplyDate(TDateTime value) {
     m_yearLabel->adjustSize();
     m_monthLabel->setText(QString::number(date.month));
     PlaceMonthLabel();
-    m_selectedLabel->setText(
-        SelectedText(date.year, date.month, date.day, QString::fromStdString(m_dateInfo.EraText), m_cnDate));
-    m_selectedLabel->adjustSize();
+    m_footerDate =
+        SelectedText(date.year, date.month, date.day, QString::fromStdString(m_dateInfo.EraText), m_cnDate);
+    UpdateFooter();
     NameDateParts(date);
     if (FillDays(date.year, date.month, date.day)) RaiseChange();
 }
@@ -53,12 +53,16 @@ void TChnCalendar::ApplyDate(TDateTime value) {
 // Steps that may fail without undoing what is already shown: the rest of the routine is then skipped.
 bool TChnCalendar::FillDays(int year, int month, int day) {
     try {
-        FillMonth(m_table, m_dateInfo, year, month, day, m_colours, [this](int cell) {
+        const auto moveSelection = [this](int cell) {
             const CellPos pos = CellPosOf(cell);
             m_syncingSelection = true;
             m_dayGrid->ProposeCell(pos.column, pos.row);
             m_syncingSelection = false;
-        });
+        };
+        FillMonth(m_table, m_dateInfo, year, month, day, m_colours, moveSelection,
+                  {m_style.MondayFirst, m_holidays.get()});
+        m_monthFilled = true;
+        MarkNoteDays(year, month);
         RenderBackground();
         m_dayGrid->RefreshAll();
         return true;

@@ -39,12 +39,20 @@ CellDescription TChnCalendar::DescribeCell(int column, int row) {
     if (!cell.Valid) return {};
     if (number > kLastDayCell) return {cell.DayText, false}; // the star sign and the year's names
     const CivilDate date = DecodeDate(m_dateTime);
-    const DayFacts facts = m_dayFacts ? m_dayFacts(date.year, date.month, cell.Day) : DayFacts{};
+    // A reader hears the marks the control shows.
+    DayFacts facts;
+    if (m_style.ShowHolidays && cell.HolidayKind) {
+        facts.schedule =
+            *cell.HolidayKind == DayKind::Rest ? DayFacts::Schedule::DayOff : DayFacts::Schedule::WorkDay;
+        facts.holidayName = cell.HolidayName;
+    }
+    facts.hasNote = m_style.ShowNoteMarks && cell.HasNote;
     return {DayAccessibleName(date.year, date.month, cell, facts), true};
 }
 
 QString TChnCalendar::DescribeColumn(int column) {
-    return WeekDayCaption(column, INT_MAX, false, m_style.Locale); // the long name, however narrow the column
+    // The long name, however narrow the column.
+    return WeekDayCaption(column, INT_MAX, false, m_style.Locale, m_style.MondayFirst);
 }
 
 } // namespace quenda

@@ -76,6 +76,7 @@ void TChnCalendar::CreateChildren() {
     m_monthMenu->setObjectName(QStringLiteral("MonthMenu"));
     m_yearMenu = new QMenu(this);
     m_yearMenu->setObjectName(QStringLiteral("YearMenu"));
+    CreateOptionsMenu();
     ApplyLabelColour(*m_monthLabel, m_colorTitleMonth);
     ApplyLabelColour(*m_yearLabel, m_colorTitleYear);
     ApplyLabelColour(*m_todayLabel, m_colorTitleToday);
@@ -99,6 +100,8 @@ void TChnCalendar::ConnectChildren() {
     for (TLinkLabel* label :
          {m_todayLabel, m_monthLabel, m_monthUnitLabel, m_yearLabel, m_yearUnitLabel, m_selectedLabel})
         connect(label, &TLinkLabel::left, this, [this] { m_mousePressed = false; });
+    connect(m_selectedLabel, &TLinkLabel::menuRequested, this,
+            [this](QPoint at) { m_optionsMenu->popup(at); });
     for (TSpinButton* spin : {m_monthSpin, m_yearSpin})
         connect(spin, &TSpinButton::left, this, [this] { m_mousePressed = false; });
     connect(m_monthSpin, &TSpinButton::arrowClicked, this, &TChnCalendar::StepMonth);

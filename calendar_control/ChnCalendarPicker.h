@@ -9,17 +9,31 @@
 #include "ChnCalendarUse.h"
 #include "DayNames.h"
 
+#include <QDate>
 #include <QImage>
+#include <QSet>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QMenu;
 
 namespace quenda {
 
 using TNotifyEvent = std::function<void(TChnCalendar* Sender)>;
+
+// Answers which days from `first` to `last` have a note with visible text; nothing when it cannot tell.
+using NoteDaysProvider = std::function<std::optional<QSet<QDate>>(QDate first, QDate last)>;
+
+// What the control shows of a day beside its texts, for a screen reader: "国庆节 休" and whether the day
+// has a note. Empty and false while the matching mark is switched off.
+struct DayMarks {
+    QString holiday;
+    bool hasNote = false;
+};
 
 class TChnCalendar : public QWidget, private DayGridHost {
     Q_OBJECT
@@ -115,6 +129,23 @@ public:
     TDrawDateCellEvent OnDrawDateCell;
     TDrawDateCellEvent OnDrawCnDateCell;
 
+    // ---- marks: the statutory rest and work days, the days with a note, the week's first day ----
+    void SetHolidays(std::shared_ptr<const HolidayTable> holidays);
+    // Asked once for each month shown (not for each day), and at once for the month shown now.
+    void SetNoteDaysProvider(NoteDaysProvider provider);
+    // The host's word that a day's note now has or no longer has visible text, as the user types.
+    void SetDayHasNote(QDate day, bool hasNote);
+    bool ShowHolidays() const { return m_style.ShowHolidays; }
+    void SetShowHolidays(bool value);
+    bool ShowNoteMarks() const { return m_style.ShowNoteMarks; }
+    void SetShowNoteMarks(bool value);
+    bool MondayFirst() const { return m_style.MondayFirst; }
+    void SetMondayFirst(bool value);
+    // The marks of a day of the month shown; empty for other days.
+    DayMarks MarksOf(QDate day) const;
+    // The popup menu with the three switches above.
+    QMenu& OptionsMenu() const { return *m_optionsMenu; }
+
     // ---- navigation ----
     void StepMonth();
     void StepYear();
@@ -132,15 +163,16 @@ public:
     TSpinButton& MonthSpin() const { return *m_monthSpin; }
     TSpinButton& YearSpin() const { return *m_yearSpin; }
 
-    // Where the control learns the facts of each day that its engine does not know (holidays, notes), for
-    // the names screen readers hear; RefreshGrid after they change.
-    void SetDayFacts(DayFactsSource source) { m_dayFacts = std::move(source); }
     // The parts screen readers see, in reading order.
     QList<QWidget*> AccessibleParts() const;
 
     // Rebuilds the background buffer (RenderBackground) and repaints every grid cell.
     void RenderBackground();
     void RefreshGrid() { m_dayGrid->RefreshAll(); }
+
+signals:
+    // The user switched a mark or the week's first day from the options menu; the host remembers them.
+    void optionsChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -149,6 +181,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void CreateChildren();
@@ -165,6 +198,10 @@ private:
     void ChooseYear(int year);
     void OpenMenu(QMenu& menu, QPoint globalPos);
     void ConnectChildren();
+    void CreateOptionsMenu();
+    void UpdateFooter();
+    void MarkNoteDays(int year, int month);
+    int ShownCellOf(QDate day) const;
 
     bool CanSelectCell(int column, int row) override;
     const QImage& ComposeCell(int column, int row, const QRect& rect, bool selected, bool focused) override;
@@ -199,7 +236,6 @@ private:
 
     TDayTable m_table;
     TChnCal m_dateInfo;
-    DayFactsSource m_dayFacts;
     bool m_mousePressed = false;
     bool m_syncingSelection = false;
     bool m_created = false;
@@ -218,6 +254,14 @@ private:
     TSpinButton* m_yearSpin = nullptr;
     QMenu* m_monthMenu = nullptr;
     QMenu* m_yearMenu = nullptr;
+    QMenu* m_optionsMenu = nullptr;
+
+    std::shared_ptr<const HolidayTable> m_holidays;
+    NoteDaysProvider m_noteDaysProvider;
+    QSet<QDate> m_noteDays;  // of the month the last query was for
+    int m_noteDaysMonth = 0; // year * 12 + month of the last query, 0 before the first
+    QString m_footerDate;    // the footer without the holiday: the date and its lunar date
+    bool m_monthFilled = false;
 };
 
 } // namespace quenda

@@ -6,11 +6,11 @@
 
 #include <QString>
 
-#include <functional>
 
 namespace quenda {
 
-// Facts about a day that the calendar engine does not know: the official holiday schedule and the note store.
+// Facts about a day that the calendar engine does not know: the official holiday schedule and the note store
+// (the control takes them from its day table, as it shows them).
 struct DayFacts {
     enum class Schedule {
         Ordinary,
@@ -21,7 +21,6 @@ struct DayFacts {
     QString holidayName; // the public holiday the day off or the working day belongs to
     bool hasNote = false;
 };
-using DayFactsSource = std::function<DayFacts(int year, int month, int day)>;
 
 // "星期日" .. "星期六" for DayOfWeek's 1 (Sunday) .. 7 (Saturday); empty outside.
 QString WeekdayName(int dayOfWeek);

@@ -111,6 +111,7 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     CreateNoteMenu();
     ConnectHandlers();
     DescribeControls();
+    CreateCalendarMarks();
     resize(kDesignClientSize);
     FormCreate();
     CreateComposer();

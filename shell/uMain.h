@@ -174,6 +174,10 @@ private:
     void ShowAboutPage();
     void CreateComposerState();
     void CreateComposer();
+    void CreateCalendarMarks();
+    void SaveCalendarOptions();
+    void TellSkippedHolidays();
+    void UpdateNoteMark();
     void EndProgram();
     void ShowNoteState(bool loaded);
 
@@ -196,6 +200,7 @@ private:
     TChromeButton* m_close = nullptr;
     TChromeButton* m_mini = nullptr;
     std::unique_ptr<Composer> m_composer;
+    QString m_holidaysMessage; // what was skipped of the holiday files, told once
     bool m_ending = false;
     bool m_painted = false;
     WindowDrag m_drag{*this};

@@ -102,6 +102,8 @@ void TMainFrm::FormShow() {
     ColourEditor();
     LoadDayNote();
     m_rdtAbc->setFocus(); // the day's note is what the user came to write
+    // Once the window is on the screen: the message is about the calendar the user then sees.
+    QTimer::singleShot(0, this, &TMainFrm::TellSkippedHolidays);
 }
 
 void TMainFrm::LoadFormSize() {
@@ -178,6 +180,7 @@ void TMainFrm::chnTaviChange() {
 
 void TMainFrm::rdtAbcChange() {
     if (CurPage != 0 && m_dm.CanSave) SaveDayNote();
+    UpdateNoteMark();
 }
 
 void TMainFrm::rdtAbcExit() {

@@ -1,9 +1,11 @@
 // TChnCalendar changing to another month (day table with its engine fills, background render, every grid
 // cell composed into the grid's off-screen buffer) and a plain repaint, beside Qt's QCalendarWidget
-// switching months and painting in the same run. Absolute times here are noisy; the ratio is what counts.
+// switching months and painting in the same run; and the same month change with the 休/班 and note marks
+// beside it without them. Absolute times here are noisy; the ratio is what counts.
 
 #include "ChnCalendarPicker.h"
 #include "Clock.h"
+#include "HolidayTable.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -50,6 +52,33 @@ void BM_ChnCalendarChangeMonthAndPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChnCalendarChangeMonthAndPaint)->Unit(benchmark::kMicrosecond);
+
+// As the main window shows it: the shipped rest and work days, and four days of every month with a note
+// from a provider that answers at once (finding them in the store is bench-note-save's NoteDaysOfMonth).
+void BM_ChnCalendarChangeMonthMarked(benchmark::State& state) {
+    const auto calendar = MakeCalendar();
+    auto holidays = std::make_shared<quenda::HolidayTable>();
+    std::vector<quenda::SkippedLine> skipped;
+    for (const auto& file : quenda::HolidayFilesIn(QUENDA_SHIPPED_HOLIDAYS))
+        quenda::ReadHolidayFile(file, *holidays, skipped);
+    calendar->SetHolidays(holidays);
+    int queries = 0;
+    calendar->SetNoteDaysProvider([&queries](QDate first, QDate) {
+        ++queries;
+        return std::optional(
+            QSet<QDate>{first.addDays(2), first.addDays(9), first.addDays(16), first.addDays(23)});
+    });
+    QImage surface(calendar->size(), QImage::Format_RGB32);
+    int month = 0;
+    queries = 0;
+    for (auto _ : state) {
+        month = month % 12 + 1;
+        calendar->SetDateTime(EncodeDate(2013, month, 15));
+        calendar->render(&surface);
+    }
+    state.counters["queries_per_change"] = double(queries) / double(state.iterations());
+}
+BENCHMARK(BM_ChnCalendarChangeMonthMarked)->Unit(benchmark::kMicrosecond);
 
 // A repaint without a change copies the buffers: no engine fill, no cell composition.
 void BM_ChnCalendarPlainRepaint(benchmark::State& state) {

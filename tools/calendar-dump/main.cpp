@@ -1,16 +1,24 @@
 // calendar-dump lunar FROM TO            every date of the engine's mixed calendar: the lunar conversion
 // calendar-dump info FROM TO [--running] every proleptic Gregorian date of 1..2100: the texts of TChnCal
+// calendar-dump holidays FROM TO [PATH...] every date with a rest (休) or work (班) mark: date, mark, name,
+//                                        from the *.tsv files of each folder PATH or the file PATH, in
+//                                        order (the shipped data when none is given); what was skipped and
+//                                        the years of the range not marked complete go to standard error
 // Dates are Y-MM-DD with a signed year (-849-01-01). One tab-separated line per date, no header.
 
 #include "ChnCalendarUse.h"
 #include "CnCalendar.h"
 #include "DateTimeValue.h"
+#include "HolidayTable.h"
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -111,11 +119,44 @@ void dumpInfo(const CivilDate& from, const CivilDate& to, bool running) {
     }
 }
 
+std::vector<std::filesystem::path> holidayFiles(int argc, char** argv) {
+    std::vector<std::filesystem::path> files;
+    for (int i = 4; i < argc; ++i) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(argv[i], error)) {
+            files.emplace_back(argv[i]);
+            continue;
+        }
+        for (auto& file : HolidayFilesIn(argv[i]))
+            files.push_back(std::move(file));
+    }
+    return argc > 4 ? files : HolidayFilesIn(QUENDA_SHIPPED_HOLIDAYS);
+}
+
+void dumpHolidays(const CivilDate& from, const CivilDate& to,
+                  const std::vector<std::filesystem::path>& files) {
+    HolidayTable table;
+    std::vector<SkippedLine> skipped;
+    for (const auto& file : files)
+        ReadHolidayFile(file, table, skipped);
+    for (const SkippedLine& line : skipped)
+        std::fprintf(stderr, "skipped %s:%d: %s\n", line.source.c_str(), line.line, line.reason.c_str());
+    for (int year = from.year; year <= to.year; ++year)
+        if (!table.IsYearComplete(year)) std::fprintf(stderr, "%d: not marked complete\n", year);
+    Output out;
+    for (const auto& [key, day] :
+         table.Between(DayKeyOf(from.year, from.month, from.day), DayKeyOf(to.year, to.month, to.day))) {
+        writeDate(out, {key / 10000, key / 100 % 100, key % 100});
+        out << "\t" << DayKindText(day.kind) << "\t" << day.name << "\n";
+    }
+}
+
 int usage() {
     std::fputs("usage: calendar-dump lunar FROM TO\n"
                "       calendar-dump info FROM TO [--running]\n"
+               "       calendar-dump holidays FROM TO [FOLDER|FILE...]\n"
                "dates Y-MM-DD with a signed year; lunar takes -849-01-01 .. 2100-12-31 (no year 0),\n"
-               "info takes proleptic Gregorian dates of 1-01-01 .. 2100-12-31\n",
+               "info and holidays take proleptic Gregorian dates of 1-01-01 .. 2100-12-31\n",
                stderr);
     return 2;
 }
@@ -135,6 +176,10 @@ int main(int argc, char** argv) {
     const bool running = argc == 5 && std::string_view(argv[4]) == "--running";
     if (mode == "info" && (argc == 4 || running) && isInfoDate(*from) && isInfoDate(*to)) {
         dumpInfo(*from, *to, running);
+        return 0;
+    }
+    if (mode == "holidays" && isInfoDate(*from) && isInfoDate(*to)) {
+        dumpHolidays(*from, *to, holidayFiles(argc, argv));
         return 0;
     }
     return usage();

@@ -2,9 +2,11 @@
 // Usage: calendar-render WIDTH HEIGHT OUT.png [YYYY-MM-DD[Thh:mm]] [options]   (default 2013-01-03T09:09)
 // Options: --week-numbers, --no-title, --picture FILE (with --stretch, --center, --alpha N), --scale F (a
 // screen scale of 1 to 4, for example 1.25 or 2: WIDTH x HEIGHT stay logical pixels, the PNG has F times
-// as many on each side).
+// as many on each side), --monday-first, --no-holidays, --no-note-marks, --notes YYYY-MM-DD,... (the days
+// drawn as having a note), --holidays FOLDER (the *.tsv files read instead of the shipped ones).
 #include "ChnCalendarPicker.h"
 #include "Clock.h"
+#include "HolidayTable.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -28,8 +30,39 @@ QString OptionValue(const QStringList& args, const QString& name) {
     return at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
 }
 
+// The shipped rest and work days (or those of --holidays FOLDER); a skipped line is reported, not fatal.
+std::shared_ptr<const quenda::HolidayTable> Holidays(const QStringList& args) {
+    const QString folder = OptionValue(args, "--holidays");
+    auto table = std::make_shared<quenda::HolidayTable>();
+    std::vector<quenda::SkippedLine> skipped;
+    const QString path = folder.isEmpty() ? QStringLiteral(QUENDA_SHIPPED_HOLIDAYS) : folder;
+    for (const auto& file : quenda::HolidayFilesIn(std::filesystem::path(path.toStdU16String())))
+        quenda::ReadHolidayFile(file, *table, skipped);
+    for (const auto& line : skipped)
+        std::fprintf(stderr, "skipped %s:%d: %s\n", line.source.c_str(), line.line, line.reason.c_str());
+    return table;
+}
+
+// The marks: rest and work days, the days of --notes, the week's first day.
+void ApplyMarks(quenda::TChnCalendar& calendar, const QStringList& args) {
+    calendar.SetMondayFirst(args.contains("--monday-first"));
+    calendar.SetShowHolidays(!args.contains("--no-holidays"));
+    calendar.SetShowNoteMarks(!args.contains("--no-note-marks"));
+    calendar.SetHolidays(Holidays(args));
+    QSet<QDate> notes;
+    for (const QString& day : OptionValue(args, "--notes").split(',', Qt::SkipEmptyParts))
+        notes.insert(QDate::fromString(day, Qt::ISODate));
+    calendar.SetNoteDaysProvider([notes](QDate first, QDate last) {
+        QSet<QDate> shown;
+        for (const QDate& day : notes)
+            if (day >= first && day <= last) shown.insert(day);
+        return std::optional(shown);
+    });
+}
+
 // Applies the options after the control has its date, as a host would.
 bool ApplyOptions(quenda::TChnCalendar& calendar, const QStringList& args) {
+    ApplyMarks(calendar, args);
     calendar.SetShowWeekNum(args.contains("--week-numbers"));
     if (args.contains("--no-title")) calendar.SetShowTitle(false);
     const QString picturePath = OptionValue(args, "--picture");
