@@ -3,6 +3,7 @@
 #include "DayNote.h"
 #include "Dialogs.h"
 #include "ProgramFolder.h"
+#include "SyncState.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -63,6 +64,12 @@ bool TDM::DataModuleCreate(QWidget* messageParent) {
 }
 
 bool TDM::OpenDatabase(QWidget* messageParent) {
+    if (Open()) return true;
+    ShowMessage(messageParent, kOpenFailedMessage);
+    return false;
+}
+
+bool TDM::Open() {
     const QString path = DataPath(QStringLiteral("Data\\UserData.db"));
     // A store the program may not write still loads its notes (saves then fail, and the close button says
     // so). On a read-only disk SQLite cannot make the WAL index beside the store; nobody can change the
@@ -70,12 +77,9 @@ bool TDM::OpenDatabase(QWidget* messageParent) {
     const QFileInfo store(path);
     const bool readOnlyDisk = !QFileInfo(store.absolutePath()).isWritable();
     // An empty file holds no notes and would only become a store by being written to: it is no store.
-    const bool opened = store.isFile() && store.size() > 0 &&
-                        (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
-                         (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
-    if (opened) return true;
-    ShowMessage(messageParent, kOpenFailedMessage);
-    return false;
+    return store.isFile() && store.size() > 0 &&
+           (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
+            (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
 }
 
 bool TDM::Connect(const QString& path, const QString& mode) {
@@ -106,6 +110,7 @@ bool TDM::Prepare() {
     // pauses (Checkpoint), and SQLite on its own only after kCheckpointPages, so keystrokes rarely wait.
     query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointPages));
     PreparePlainTextCopy();
+    m_syncState = PrepareSyncState(m_connectionName);
     return true;
 }
 
@@ -240,24 +245,27 @@ bool TDM::WriteNote(const QString& key, const QByteArray& data, const QString& p
     QSqlQuery query(connection(m_connectionName));
     // IMMEDIATE takes the write lock at once, so the select and the write that follows see one state.
     if (!query.exec(QStringLiteral("begin immediate"))) return Fail(query.lastError().text());
+    if (WriteNoteInTransaction(key, data, plainText) && query.exec(QStringLiteral("commit"))) return true;
+    if (query.lastError().isValid()) Fail(query.lastError().text());
+    query.exec(QStringLiteral("rollback"));
+    return false;
+}
+
+bool TDM::WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText) {
+    QSqlQuery query(connection(m_connectionName));
     bool ok = query.exec(DayStatement(kSaveStatementHead, key));
     const bool exists = ok && query.next();
     query.finish();
-    if (ok) {
-        ok = query.prepare(exists ? QStringLiteral("update UserCon set data = ? where conIndex = ?")
-                                  : QStringLiteral("insert into UserCon (conIndex, data) values (?, ?)"));
-        query.addBindValue(exists ? QVariant(data) : QVariant(key));
-        query.addBindValue(exists ? QVariant(key) : QVariant(data));
-        ok = ok && query.exec();
-        // The copy follows its note; should it fail, the trigger has already dropped the stale copy and
-        // the note is still stored.
-        if (ok && m_plainTextCopy) WritePlainTextCopy(query, key, plainText);
-        ok = ok && query.exec(QStringLiteral("commit"));
-    }
-    if (ok) return true;
-    Fail(query.lastError().text());
-    query.exec(QStringLiteral("rollback"));
-    return false;
+    if (!ok) return Fail(query.lastError().text());
+    ok = query.prepare(exists ? QStringLiteral("update UserCon set data = ? where conIndex = ?")
+                              : QStringLiteral("insert into UserCon (conIndex, data) values (?, ?)"));
+    query.addBindValue(exists ? QVariant(data) : QVariant(key));
+    query.addBindValue(exists ? QVariant(key) : QVariant(data));
+    if (!ok || !query.exec()) return Fail(query.lastError().text());
+    // The copy follows its note; should it fail, the trigger has already dropped the stale copy and the
+    // note is still stored.
+    if (m_plainTextCopy) WritePlainTextCopy(query, key, plainText);
+    return true;
 }
 
 } // namespace quenda

@@ -29,6 +29,8 @@ public:
     // Opens the store; false after showing "配置文件加载失败，请重试！". The caller then ends the program.
     bool DataModuleCreate(QWidget* messageParent = nullptr);
     bool OpenDatabase(QWidget* messageParent = nullptr);
+    // Opens the store without a message, for commands that run without a window.
+    bool Open();
 
     // The note of `key`; nothing when the statement failed (missing table, locked or broken store).
     std::optional<StoredNote> ReadNote(const QString& key);
@@ -38,6 +40,10 @@ public:
     // transaction. False when anything failed; the store then keeps what it had.
     bool WriteNote(const QString& key, const QByteArray& data, const QString& plainText);
 
+    // WriteNote's statements inside a transaction the caller has begun (and commits or rolls back), for a
+    // module that records more in the same transaction (the sync state).
+    bool WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText);
+
     // The keys from `first` to `last` (inclusive, as eight-digit day keys) whose note holds visible text:
     // one indexed query. Notes missing from the plain-text copy (a read-only store, a store written by an
     // older program) are decoded instead. Nothing when the statement failed.
@@ -45,6 +51,13 @@ public:
 
     // True when the store has its plain-text copy NoteText (notes missing from it are decoded on demand).
     bool HasPlainTextCopy() const { return m_plainTextCopy; }
+
+    // True when the store keeps the per-day sync state (NoteSync, see SyncState.h): a writable store.
+    bool HasSyncState() const { return m_syncState; }
+
+    // The name of the store's database connection, for the modules that keep tables of their own beside
+    // UserCon in the same store (the sync state).
+    const QString& ConnectionName() const { return m_connectionName; }
 
     // Copies the saves collected in the write-ahead log into the store; the program calls it when typing
     // pauses. A failure leaves the log as it is, to be copied later.
@@ -76,6 +89,7 @@ private:
     QString m_connectionName;
     QString m_lastError;
     bool m_plainTextCopy = false;
+    bool m_syncState = false;
 };
 
 // True when a note's plain text has anything to see: a character other than blanks and line breaks.
