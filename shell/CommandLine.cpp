@@ -18,7 +18,12 @@ std::variant<CommandLine, CommandLineExit> ParseCommandLine(const QStringList& a
     const QCommandLineOption minimized(QStringLiteral("minimized"),
                                        QStringLiteral("Start without showing the window when the desktop "
                                                       "has a tray to show its icon in."));
-    parser.addOptions({dataDir, minimized});
+    const QCommandLineOption sync(QStringLiteral("sync"),
+                                  QStringLiteral("Sync the notes with the calendar server set up in "
+                                                 "Data/Sync.ini once, without a window (a running program "
+                                                 "of the same folder is asked to do it), and end: 0 when "
+                                                 "everything is in step."));
+    parser.addOptions({dataDir, minimized, sync});
 
     if (!parser.parse(arguments))
         return CommandLineExit{2, parser.errorText() + QStringLiteral("\n\n") + parser.helpText()};
@@ -32,13 +37,15 @@ std::variant<CommandLine, CommandLineExit> ParseCommandLine(const QStringList& a
     CommandLine options;
     options.dataDir = parser.value(dataDir);
     options.minimized = parser.isSet(minimized);
+    options.sync = parser.isSet(sync);
     return options;
 }
 
 bool RunsWithoutWindow(const QStringList& arguments) {
     static const QStringList kWindowless = {QStringLiteral("-h"), QStringLiteral("--help"),
                                             QStringLiteral("-?"), QStringLiteral("--help-all"),
-                                            QStringLiteral("-v"), QStringLiteral("--version")};
+                                            QStringLiteral("-v"), QStringLiteral("--version"),
+                                            QStringLiteral("--sync")};
     for (const QString& argument : arguments.mid(1))
         if (kWindowless.contains(argument.section(QLatin1Char('='), 0, 0))) return true;
     return false;

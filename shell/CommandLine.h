@@ -12,6 +12,7 @@ namespace quenda {
 struct CommandLine {
     QString dataDir;        // --data-dir DIR: the user's data folder instead of the usual one
     bool minimized = false; // --minimized: start without showing the window where a tray icon can show it
+    bool sync = false;      // --sync: one pull and push with the calendar server, no window, then end
 };
 
 // What to print before ending at once (--help, --version, a wrong argument), and the exit status.
@@ -22,7 +23,7 @@ struct CommandLineExit {
 
 std::variant<CommandLine, CommandLineExit> ParseCommandLine(const QStringList& arguments);
 
-// True when the arguments ask for something that shows no window (--help, --version): the program then
+// True when the arguments ask for something that shows no window (--help, --version, --sync): the program then
 // starts Qt without a display, so it works from a terminal, a script or a scheduled job.
 bool RunsWithoutWindow(const QStringList& arguments);
 

@@ -1,9 +1,10 @@
-// Start-up: the application with its title, the one program per folder, the data module with the note
+// Start-up: the application with its title, --sync without a window, the one program per folder, the data module with the note
 // store, the main window with the composer, then the message loop until the program is ended.
 #include "AppLook.h"
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
+#include "SyncCommand.h"
 #include "uDM.h"
 #include "uMain.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     quenda::InstallChineseTranslation(app);
 
     quenda::SingleInstance instance(quenda::DataFolder());
+    if (options.sync) return quenda::RunSyncCommand(instance);
     if (instance.AskRunningProgramToShow()) return 0;
     instance.Listen();
 
@@ -41,6 +43,8 @@ int main(int argc, char* argv[]) {
     quenda::TMainFrm mainFrm(dm);
     QObject::connect(&instance, &quenda::SingleInstance::showRequested, &mainFrm,
                      &quenda::TMainFrm::BringToFront);
+    QObject::connect(&instance, &quenda::SingleInstance::syncRequested, &mainFrm,
+                     &quenda::TMainFrm::SyncRequested);
     mainFrm.show();
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "FormSize.h"
 #include "MainLayout.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include <memory>
 
 class QLabel;
+class QLocalSocket;
 class QMenu;
 class QTextBrowser;
 class QTextEdit;
@@ -28,6 +30,7 @@ namespace quenda {
 class TChnCalendar;
 class TChromeButton;
 class TDM;
+class SyncScheduler;
 class TMainFrm;
 
 // Where the main window looks for the screens; tests replace it to start on a 1920 x 1080 or a
@@ -115,6 +118,16 @@ public:
     // Brings a window that was minimised or hidden back to the front (a second start asks for this).
     void BringToFront();
 
+    // ---- sync with a calendar server (uMainSync.cpp) ----
+    SyncScheduler& Sync() const { return *m_sync; }
+    QLabel& lblSync() const { return *m_lblSync; }
+    void N_SyncSetClick();
+    void N_SyncNowClick();
+    // `quenda-calendar --sync` asked this program to sync; it is answered when the round ends.
+    void SyncRequested(QPointer<QLocalSocket> caller);
+    // Reads Data/Sync.ini and the password again and starts or stops syncing accordingly.
+    void ConfigureSync();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -135,6 +148,10 @@ private:
     void CreateComposerState();
     void CreateComposer();
     void EndProgram();
+    void CreateSync();
+    void SyncAboutToStore(const QString& key);
+    void SyncNoteStored(const QString& key);
+    void ShowSyncStatus(const QString& status);
 
     TDM& m_dm;
     MainLayout m_layout;
@@ -152,6 +169,8 @@ private:
     TChromeButton* m_close = nullptr;
     TChromeButton* m_mini = nullptr;
     std::unique_ptr<Composer> m_composer;
+    std::unique_ptr<SyncScheduler> m_sync;
+    QLabel* m_lblSync = nullptr;
     bool m_ending = false;
     bool m_painted = false;
     QTimer m_idle; // runs out when the note has not been saved for a while

@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "LineListFile.h"
 #include "ProgramFolder.h"
+#include "SyncScheduler.h"
 #include "TestReport.h"
 #include "uDM.h"
 
@@ -153,7 +154,10 @@ bool TMainFrm::LoadDayNote() {
 
 SaveOutcome TMainFrm::SaveDayNote() {
     const SaveOutcome outcome = quenda::SaveDayNote(m_dm, m_chnTavi->DateTime(), *m_rdtAbc->document());
-    if (outcome == SaveOutcome::Stored) m_idle.start(); // a checkpoint when typing pauses
+    if (outcome == SaveOutcome::Stored) {
+        m_idle.start(); // a checkpoint when typing pauses
+        if (m_sync) m_sync->NoteSaved();
+    }
     if (outcome == SaveOutcome::Stored && TestReportEnabled())
         ReportForTests(QStringLiteral("saved %1 %2")
                            .arg(DayKey(m_chnTavi->DateTime()))
