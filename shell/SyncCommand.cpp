@@ -43,8 +43,8 @@ int RunSyncCommand(SingleInstance& instance) {
         return 2;
     }
     TDM dm;
-    if (!dm.Open()) {
-        Print(stderr, QStringLiteral("无法打开记事库 %1").arg(DataPath(QStringLiteral("Data\\UserData.db"))));
+    if (!dm.OpenStore()) {
+        Print(stderr, QStringLiteral("无法打开记事库 %1").arg(TDM::StorePath()));
         return 1;
     }
     SyncEngine engine(dm, *url, settings.user, ReadSyncPassword(settings));

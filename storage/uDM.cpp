@@ -32,10 +32,14 @@ QString storeUri(const QString& path, const QString& mode) {
     return url.toString(QUrl::FullyEncoded);
 }
 
+// An upsert, not "insert or replace": replacing a row would delete it without running the delete
+// triggers that keep the full-text index in step.
+const QString kWritePlainText = QStringLiteral(
+    "insert into NoteText (conIndex, plain, hasText) values (?, ?, ?) on conflict (conIndex) do update set "
+    "plain = excluded.plain, hasText = excluded.hasText");
+
 void WritePlainTextCopy(QSqlQuery& query, const QString& key, const QString& plainText) {
-    if (!query.prepare(
-            QStringLiteral("insert or replace into NoteText (conIndex, plain, hasText) values (?, ?, ?)")))
-        return;
+    if (!query.prepare(kWritePlainText)) return;
     query.addBindValue(key);
     query.addBindValue(plainText);
     query.addBindValue(HasVisibleText(plainText) ? 1 : 0);
@@ -64,13 +68,17 @@ bool TDM::DataModuleCreate(QWidget* messageParent) {
 }
 
 bool TDM::OpenDatabase(QWidget* messageParent) {
-    if (Open()) return true;
+    if (OpenStore()) return true;
     ShowMessage(messageParent, kOpenFailedMessage);
     return false;
 }
 
-bool TDM::Open() {
-    const QString path = DataPath(QStringLiteral("Data\\UserData.db"));
+QString TDM::StorePath() {
+    return DataPath(QStringLiteral("Data\\UserData.db"));
+}
+
+bool TDM::OpenStore() {
+    const QString path = StorePath();
     // A store the program may not write still loads its notes (saves then fail, and the close button says
     // so). On a read-only disk SQLite cannot make the WAL index beside the store; nobody can change the
     // file there, so it is read as immutable.
@@ -80,6 +88,9 @@ bool TDM::Open() {
     return store.isFile() && store.size() > 0 &&
            (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
             (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
+    if (!store.isFile() || store.size() == 0) return Fail(QStringLiteral("no note store at ") + path);
+    return Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
+           (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1")));
 }
 
 bool TDM::Connect(const QString& path, const QString& mode) {
@@ -110,6 +121,7 @@ bool TDM::Prepare() {
     // pauses (Checkpoint), and SQLite on its own only after kCheckpointPages, so keystrokes rarely wait.
     query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointPages));
     PreparePlainTextCopy();
+    PrepareSearchIndex();
     m_syncState = PrepareSyncState(m_connectionName);
     return true;
 }
@@ -159,8 +171,7 @@ bool TDM::FillPlainTextCopy() {
     bool ok = missing.exec(QStringLiteral("select u.conIndex, u.data from UserCon u where not exists "
                                           "(select 1 from NoteText t where t.conIndex = u.conIndex)"));
     QSqlQuery insert(db);
-    ok = ok && insert.prepare(QStringLiteral(
-                   "insert or replace into NoteText (conIndex, plain, hasText) values (?, ?, ?)"));
+    ok = ok && insert.prepare(kWritePlainText);
     while (ok && missing.next()) {
         const QString plain = NotePlainText(missing.value(1).toByteArray());
         insert.addBindValue(missing.value(0).toString());
@@ -245,26 +256,63 @@ bool TDM::WriteNote(const QString& key, const QByteArray& data, const QString& p
     QSqlQuery query(connection(m_connectionName));
     // IMMEDIATE takes the write lock at once, so the select and the write that follows see one state.
     if (!query.exec(QStringLiteral("begin immediate"))) return Fail(query.lastError().text());
-    if (WriteNoteInTransaction(key, data, plainText) && query.exec(QStringLiteral("commit"))) return true;
+    if (StoreRow(query, key, data, plainText) && query.exec(QStringLiteral("commit"))) return true;
+    Fail(query.lastError().text());
+    query.exec(QStringLiteral("rollback"));
+    return false;
+}
+
+// The save's statement, then the row updated when it exists, else inserted; inside the caller's
+// transaction.
+bool TDM::StoreRow(QSqlQuery& query, const QString& key, const QByteArray& data, const QString& plainText) {
+    bool ok = query.exec(DayStatement(kSaveStatementHead, key));
+    const bool exists = ok && query.next();
+    query.finish();
+    if (!ok) return false;
+    ok = query.prepare(exists ? QStringLiteral("update UserCon set data = ? where conIndex = ?")
+                              : QStringLiteral("insert into UserCon (conIndex, data) values (?, ?)"));
+    query.addBindValue(exists ? QVariant(data) : QVariant(key));
+    query.addBindValue(exists ? QVariant(key) : QVariant(data));
+    ok = ok && query.exec();
+    // The copy follows its note; should it fail, the trigger has already dropped the stale copy and
+    // the note is still stored.
+    if (ok && m_plainTextCopy) WritePlainTextCopy(query, key, plainText);
+    return ok;
+}
+
+bool TDM::WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText) {
+    QSqlQuery query(connection(m_connectionName));
+    return StoreRow(query, key, data, plainText) || Fail(query.lastError().text());
+}
+
+bool TDM::ChangeNotes(const QStringList& keys, const NoteDecision& decide) {
+    QSqlQuery query(connection(m_connectionName));
+    if (!query.exec(QStringLiteral("begin immediate"))) return Fail(query.lastError().text());
+    // Inside the write lock: what each decision sees is what is stored, even while another program saves.
+    bool ok = true;
+    for (qsizetype i = 0; ok && i < keys.size(); ++i) {
+        const std::optional<StoredNote> note = ReadNote(keys[i]);
+        ok = note.has_value();
+        const std::optional<NoteChange> change = ok ? decide(keys[i], *note) : std::nullopt;
+        if (change) ok = StoreRow(query, change->key, change->data, change->plainText);
+    }
+    if (ok && query.exec(QStringLiteral("commit"))) return true;
     if (query.lastError().isValid()) Fail(query.lastError().text());
     query.exec(QStringLiteral("rollback"));
     return false;
 }
 
-bool TDM::WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText) {
+bool TDM::ForEachNote(const QString& first, const QString& last,
+                      const std::function<void(const QString& key, const QByteArray& data)>& visit) {
     QSqlQuery query(connection(m_connectionName));
-    bool ok = query.exec(DayStatement(kSaveStatementHead, key));
-    const bool exists = ok && query.next();
-    query.finish();
-    if (!ok) return Fail(query.lastError().text());
-    ok = query.prepare(exists ? QStringLiteral("update UserCon set data = ? where conIndex = ?")
-                              : QStringLiteral("insert into UserCon (conIndex, data) values (?, ?)"));
-    query.addBindValue(exists ? QVariant(data) : QVariant(key));
-    query.addBindValue(exists ? QVariant(key) : QVariant(data));
-    if (!ok || !query.exec()) return Fail(query.lastError().text());
-    // The copy follows its note; should it fail, the trigger has already dropped the stale copy and the
-    // note is still stored.
-    if (m_plainTextCopy) WritePlainTextCopy(query, key, plainText);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("select conIndex, data from UserCon where conIndex between ? and ? "
+                                 "order by conIndex"));
+    query.addBindValue(first);
+    query.addBindValue(last);
+    if (!query.exec()) return Fail(query.lastError().text());
+    while (query.next())
+        visit(query.value(0).toString(), query.value(1).toByteArray());
     return true;
 }
 

@@ -5,10 +5,14 @@
 
 #include <QByteArray>
 #include <QSet>
+#include <QStringList>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
+class QSqlQuery;
 class QWidget;
 
 namespace quenda {
@@ -17,6 +21,19 @@ namespace quenda {
 struct StoredNote {
     bool found = false;
     QByteArray data;
+};
+
+// A note to store under `key`, with its plain text for the store's plain-text copy.
+struct NoteChange {
+    QString key;
+    QByteArray data;
+    QString plainText;
+};
+
+// A note whose plain text holds what was searched for.
+struct NoteHit {
+    QString key;
+    QString plainText;
 };
 
 class TDM {
@@ -29,8 +46,11 @@ public:
     // Opens the store; false after showing "配置文件加载失败，请重试！". The caller then ends the program.
     bool DataModuleCreate(QWidget* messageParent = nullptr);
     bool OpenDatabase(QWidget* messageParent = nullptr);
-    // Opens the store without a message, for commands that run without a window.
-    bool Open();
+    // Opens the store as OpenDatabase does, without a message: false with the reason in LastError().
+    bool OpenStore();
+
+    // Data/UserData.db in the user's data folder.
+    static QString StorePath();
 
     // The note of `key`; nothing when the statement failed (missing table, locked or broken store).
     std::optional<StoredNote> ReadNote(const QString& key);
@@ -43,6 +63,25 @@ public:
     // WriteNote's statements inside a transaction the caller has begun (and commits or rolls back), for a
     // module that records more in the same transaction (the sync state).
     bool WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText);
+
+    // Asks `decide` for each key, with the note stored under it, what to store instead (nothing: leave
+    // it), and stores the answers, all in one transaction: either every change is stored or none.
+    using NoteDecision = std::function<std::optional<NoteChange>(const QString& key, const StoredNote& note)>;
+    bool ChangeNotes(const QStringList& keys, const NoteDecision& decide);
+
+    // Calls `visit` with every stored note whose key lies from `first` to `last`, in key order. False
+    // when the statement failed.
+    bool ForEachNote(const QString& first, const QString& last,
+                     const std::function<void(const QString& key, const QByteArray& data)>& visit);
+
+    // The notes whose plain text contains `text` (Latin letters in either case), newest first, at most
+    // `limit`. Three characters or more are looked up in the full-text index NoteSearch where the store
+    // has it; shorter texts, and a store without the index, are found by reading the plain-text copy;
+    // notes missing from the copy are decoded. Nothing when a statement failed. (NoteSearch.cpp)
+    std::optional<std::vector<NoteHit>> SearchNotes(const QString& text, int limit);
+
+    // True when the store has its full-text index NoteSearch over the plain-text copy.
+    bool HasSearchIndex() const { return m_searchIndex; }
 
     // The keys from `first` to `last` (inclusive, as eight-digit day keys) whose note holds visible text:
     // one indexed query. Notes missing from the plain-text copy (a read-only store, a store written by an
@@ -85,11 +124,17 @@ private:
     void PreparePlainTextCopy();
     bool HasTable(const QString& name);
     bool FillPlainTextCopy();
+    void PrepareSearchIndex();
+    bool StoreRow(QSqlQuery& query, const QString& key, const QByteArray& data, const QString& plainText);
+    std::optional<std::vector<NoteHit>> IndexedHits(const QString& text, int limit);
+    std::optional<std::vector<NoteHit>> ScannedHits(const QString& text, int limit);
+    std::optional<std::vector<NoteHit>> DecodedHits(const QString& text, int limit);
 
     QString m_connectionName;
     QString m_lastError;
     bool m_plainTextCopy = false;
     bool m_syncState = false;
+    bool m_searchIndex = false;
 };
 
 // True when a note's plain text has anything to see: a character other than blanks and line breaks.
