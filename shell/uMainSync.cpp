@@ -51,13 +51,7 @@ void TMainFrm::N_SyncNowClick() {
 }
 
 void TMainFrm::SyncRequested(QPointer<QLocalSocket> caller) {
-    if (!m_sync->Enabled()) return SingleInstance::Answer(caller, QStringLiteral("failed 同步没有开启"));
-    auto* once = new QObject(this);
-    connect(m_sync.get(), &SyncScheduler::roundFinished, once, [caller, once](const SyncOutcome& outcome) {
-        SingleInstance::Answer(caller, SyncAnswer(outcome));
-        once->deleteLater();
-    });
-    m_sync->SyncNow();
+    m_sync->SyncThen([caller](const SyncOutcome& outcome) { SingleInstance::Answer(caller, SyncAnswer(outcome)); });
 }
 
 // The server's copy is about to replace or join the note of `key`: what the editor holds for that day is

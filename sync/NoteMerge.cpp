@@ -1,13 +1,12 @@
 #include "NoteResource.h"
 
 #include "Clock.h"
+#include "NoteJournal.h"
 #include "RtfCodec.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 
 namespace quenda {
 
@@ -38,12 +37,7 @@ QByteArray MergeNotes(const QByteArray& server, const QByteArray& ours, TDateTim
     QTextDocument merged, local;
     readRtf(server, merged);
     readRtf(ours, local);
-    QTextCursor cursor(&merged);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    cursor.insertText(MergeSeparator(now));
-    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    cursor.insertFragment(QTextDocumentFragment(&local));
+    AppendDocument(merged, local, MergeSeparator(now));
     return writeRtf(merged);
 }
 

@@ -48,6 +48,7 @@ void SyncEngine::Begin(bool pull) {
     m_attempts.clear();
     m_newToken.clear();
     m_tokenRetried = false;
+    emit started();
     if (!m_dm.HasSyncState()) return Fail(QStringLiteral("记事库是只读的"));
     if (!m_state.UseCollection(m_client.Collection().toString()))
         return Fail(QStringLiteral("记事库无法写入"));

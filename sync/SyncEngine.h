@@ -42,6 +42,7 @@ public:
     void SetUseSyncCollection(bool use) { m_syncCollection = use; }
 
 signals:
+    void started();
     // Before the note of `key` is replaced: the editor stores what it holds (connect directly).
     void aboutToStore(const QString& key);
     // The note of `key` changed here by a pull or a merge.

@@ -36,6 +36,9 @@ void SyncScheduler::Configure(const SyncSettings& settings, const QString& passw
     m_pull.stop();
     m_retry.stop();
     m_failures = 0;
+    m_started = m_finished = 0;
+    for (const auto& waiting : std::exchange(m_waiting, {}))
+        waiting.second({false, QStringLiteral("同步设置已改变"), false});
     // A round still under way finishes into nothing: its engine goes when the event loop is back.
     if (m_engine) m_engine.release()->deleteLater();
     const std::optional<QUrl> url = CollectionUrl(settings);
@@ -45,6 +48,7 @@ void SyncScheduler::Configure(const SyncSettings& settings, const QString& passw
             Qt::DirectConnection);
     connect(m_engine.get(), &SyncEngine::noteStored, this, &SyncScheduler::noteStored);
     connect(m_engine.get(), &SyncEngine::finished, this, &SyncScheduler::Finished);
+    connect(m_engine.get(), &SyncEngine::started, this, [this] { ++m_started; });
     m_pull.start(settings.intervalSeconds * 1000);
     SetStatus(QStringLiteral("正在同步…"));
     SyncNow();
@@ -60,8 +64,17 @@ void SyncScheduler::SyncNow() {
     m_engine->Run(true);
 }
 
+void SyncScheduler::SyncThen(std::function<void(const SyncOutcome&)> done) {
+    if (!m_engine) return done({false, QStringLiteral("同步没有开启"), false});
+    m_waiting.append({m_started + 1, std::move(done)});
+    SyncNow();
+}
+
 void SyncScheduler::Finished(const SyncOutcome& outcome) {
     m_last = outcome;
+    ++m_finished;
+    for (qsizetype i = m_waiting.size() - 1; i >= 0; --i)
+        if (m_waiting[i].first <= m_finished) m_waiting.takeAt(i).second(outcome);
     if (outcome.ok) {
         m_failures = 0;
         m_retry.stop();

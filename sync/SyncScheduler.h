@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace quenda {
@@ -32,8 +33,11 @@ public:
 
     // A note was stored here: its push waits until typing pauses.
     void NoteSaved();
-    // A pull and push now (the menu, a second start with --sync).
+    // A pull and push now (the menu, the retry, the pull timer).
     void SyncNow();
+    // A pull and push now, and `done` with the outcome of a round that began after this call (a second
+    // start with --sync must not be answered by a round that was already under way).
+    void SyncThen(std::function<void(const SyncOutcome&)> done);
 
     const QString& Status() const { return m_status; }
     const SyncOutcome& LastOutcome() const { return m_last; }
@@ -53,6 +57,8 @@ private:
     std::unique_ptr<SyncEngine> m_engine;
     QTimer m_push, m_pull, m_retry;
     int m_failures = 0;
+    int m_started = 0, m_finished = 0; // rounds of the current engine
+    QList<QPair<int, std::function<void(const SyncOutcome&)>>> m_waiting; // round number, callback
     QString m_status;
     SyncOutcome m_last;
 };

@@ -19,7 +19,7 @@ protected:
         ASSERT_TRUE(m_dm.DataModuleCreate());
         ASSERT_TRUE(m_dm.HasSyncState());
     }
-    DaySyncState State(const QString& key) { return m_state.StateOf(key).value_or(DaySyncState{"failed"}); }
+    DaySyncState State(const QString& key) { return m_state.StateOf(key).value_or(DaySyncState{"failed", {}, {}, false, -1}); }
 
     TDM m_dm;
     SyncStateStore m_state{m_dm};

@@ -24,6 +24,7 @@ Answer Request(const QByteArray& method, const QUrl& url, const QByteArray& body
     QNetworkAccessManager network;
     QNetworkRequest request(url);
     request.setTransferTimeout(10000);
+    request.setRawHeader("Authorization", "Basic " + QByteArray(Radicale::kUser).append(":x").toBase64());
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
     QNetworkReply* reply = network.sendCustomRequest(request, method, body);

@@ -21,6 +21,9 @@ public:
     bool Running() const { return m_running; }
     const QString& Problem() const { return m_problem; }
     QUrl Collection() const;
+    // Radicale lets a user into the collections under its own name only; with --auth-type none any
+    // password does.
+    static constexpr char kUser[] = "tester";
     // Ends the server (an outage) and starts it again on the same port and storage.
     void Stop();
     bool Start();
@@ -33,7 +36,8 @@ private:
     QString m_problem;
 };
 
-// Sends one request and waits for its answer: the test's own client, standing in for another program.
+// Sends one request as Radicale::kUser and waits for its answer: the test's own client, standing in for
+// another program.
 struct Answer {
     int status = 0;
     QByteArray body;

@@ -28,13 +28,13 @@ void MakeStore(const QString& path) {
 
 } // namespace
 
-SyncMachine::SyncMachine(const QUrl& collection, bool useSyncCollection) {
+SyncMachine::SyncMachine(const QUrl& collection, bool useSyncCollection, const QString& user) {
     QDir(m_folder.path()).mkpath(QStringLiteral("Data"));
     MakeStore(m_folder.filePath(QStringLiteral("Data/UserData.db")));
     SetDataFolder(m_folder.path());
     EXPECT_TRUE(m_dm.OpenStore()) << m_dm.LastError().toStdString();
     SetDataFolder({});
-    m_engine = std::make_unique<SyncEngine>(m_dm, collection, QString(), QString());
+    m_engine = std::make_unique<SyncEngine>(m_dm, collection, user, QStringLiteral("secret"));
     if (!useSyncCollection) m_engine->SetUseSyncCollection(false);
 }
 

@@ -13,7 +13,7 @@ namespace quenda::test {
 
 class SyncMachine {
 public:
-    explicit SyncMachine(const QUrl& collection, bool useSyncCollection = true);
+    explicit SyncMachine(const QUrl& collection, bool useSyncCollection = true, const QString& user = {});
 
     // Stores `text` as the note of `key`, as the editor does.
     void Write(const QString& key, const QString& text);

@@ -22,8 +22,8 @@ protected:
         EnsureApplication();
         m_server = std::make_unique<Radicale>();
         if (!m_server->Running()) GTEST_SKIP() << m_server->Problem().toStdString();
-        m_a = std::make_unique<SyncMachine>(m_server->Collection(), GetParam());
-        m_b = std::make_unique<SyncMachine>(m_server->Collection(), GetParam());
+        m_a = std::make_unique<SyncMachine>(m_server->Collection(), GetParam(), Radicale::kUser);
+        m_b = std::make_unique<SyncMachine>(m_server->Collection(), GetParam(), Radicale::kUser);
     }
     void InStep(SyncMachine& machine) {
         const SyncOutcome outcome = machine.Sync();
