@@ -1,9 +1,9 @@
 #pragma once
 // What tests of the whole program observe: with QUENDA_TEST_REPORT=1 in its environment the program
 // prints a line on standard output when its window has first been painted ("painted"), after every note
-// save that returned stored ("saved KEY LENGTH", LENGTH the note's plain-text length) and for every
-// message box it shows ("message TEXT"). Nothing a user sees changes; without the variable nothing is
-// printed.
+// save that returned stored ("saved KEY LENGTH", LENGTH the note's plain-text length), for every
+// message box it shows ("message TEXT") and when `--sync` asked it to sync ("sync requested"). Nothing a
+// user sees changes; without the variable nothing is printed.
 
 #include <QString>
 

@@ -6,13 +6,13 @@
 // run side by side.
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <optional>
 
-class QLocalSocket;
 
 namespace quenda {
 

@@ -7,6 +7,7 @@
 #include "SyncCommand.h"
 #include "SyncDialog.h"
 #include "SyncScheduler.h"
+#include "TestReport.h"
 #include "uDM.h"
 
 #include <QLabel>
@@ -51,6 +52,7 @@ void TMainFrm::N_SyncNowClick() {
 }
 
 void TMainFrm::SyncRequested(QPointer<QLocalSocket> caller) {
+    if (TestReportEnabled()) ReportForTests(QStringLiteral("sync requested"));
     m_sync->SyncThen([caller](const SyncOutcome& outcome) { SingleInstance::Answer(caller, SyncAnswer(outcome)); });
 }
 

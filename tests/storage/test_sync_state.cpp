@@ -50,6 +50,7 @@ TEST_F(SyncStateTest, ANoteTypedDuringASyncStepStaysChanged) {
 
     DaySyncState pulled = read;
     pulled.etag = "\"e3\"";
+    pulled.changedHere = false; // a plain pull, no merge
     EXPECT_EQ(m_state.StoreFromServer(pulled, "server", "server"), SyncStoreOutcome::ChangedMeanwhile);
     EXPECT_EQ(Rows()["20261001"], "typed meanwhile");
     pulled.revision = State("20261001").revision;
