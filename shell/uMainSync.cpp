@@ -18,7 +18,7 @@ namespace quenda {
 void TMainFrm::CreateSync() {
     m_lblSync = new QLabel(findChild<QWidget*>(QStringLiteral("pnlLeft")));
     m_lblSync->setObjectName(QStringLiteral("lblSync"));
-    m_lblSync->setGeometry(10, 410, 282, 22);
+    m_lblSync->setGeometry(10, 372, 282, 20); // under the wallpaper picture
     m_lblSync->setFont(MakeFont(QStringLiteral("宋体"), 9));
     m_lblSync->setStyleSheet(QStringLiteral("color: rgb(80, 80, 80)"));
     m_lblSync->hide();

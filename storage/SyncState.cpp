@@ -20,7 +20,7 @@ QSqlDatabase connection(const QString& name) {
 // clang-format off
 const char* const kSyncSchema[] = {
     "create table if not exists NoteSync (conIndex TEXT PRIMARY KEY NOT NULL, href TEXT, etag TEXT, "
-        "changedHere INTEGER NOT NULL DEFAULT 1, revision INTEGER NOT NULL DEFAULT 1)",
+        "changedHere INTEGER NOT NULL DEFAULT 1, revision INTEGER NOT NULL DEFAULT 1, base TEXT)",
     "create table if not exists SyncCollection (url TEXT PRIMARY KEY NOT NULL, token TEXT)",
     "create trigger if not exists NoteSyncAfterInsert after insert on UserCon begin "
         "insert or ignore into NoteSync (conIndex, revision) values (new.conIndex, 0); "
@@ -34,7 +34,7 @@ const char* const kSyncSchema[] = {
 // clang-format on
 
 constexpr char kStateColumns[] = "select conIndex, coalesce(href, ''), coalesce(etag, ''), changedHere, "
-                                 "revision from NoteSync ";
+                                 "revision, coalesce(base, '') from NoteSync ";
 
 } // namespace
 
@@ -78,7 +78,7 @@ std::optional<QList<DaySyncState>> SyncStateStore::Days(const QString& condition
     QList<DaySyncState> days;
     while (query.next())
         days.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                     query.value(3).toInt() != 0, query.value(4).toLongLong()});
+                     query.value(3).toInt() != 0, query.value(4).toLongLong(), query.value(5).toString()});
     return days;
 }
 
@@ -93,19 +93,19 @@ std::optional<QList<DaySyncState>> SyncStateStore::DaysOnServer() {
 std::optional<DaySyncState> SyncStateStore::StateOf(const QString& key) {
     const auto days = Days(QStringLiteral("where conIndex = ?"), {key});
     if (!days) return std::nullopt;
-    if (days->isEmpty()) return DaySyncState{key, {}, {}, false, 0};
+    if (days->isEmpty()) return DaySyncState{key, {}, {}, false, 0, {}};
     return days->first();
 }
 
 bool SyncStateStore::RecordServerCopy(const QString& key, const QString& href, const QString& etag,
-                                      qint64 revision) {
+                                      qint64 revision, const QString& base) {
     if (!Exec(QStringLiteral("insert or ignore into NoteSync (conIndex, changedHere, revision) "
                              "values (?, 0, 0)"),
               {key}))
         return false;
-    return Exec(QStringLiteral("update NoteSync set href = ?, etag = ?, changedHere = "
+    return Exec(QStringLiteral("update NoteSync set href = ?, etag = ?, base = ?, changedHere = "
                                "(case when revision = ? then 0 else changedHere end) where conIndex = ?"),
-                {href, etag, revision, key});
+                {href, etag, base, revision, key});
 }
 
 SyncStoreOutcome SyncStateStore::StoreFromServer(const DaySyncState& state, const QByteArray& data,
@@ -121,9 +121,9 @@ SyncStoreOutcome SyncStateStore::StoreFromServer(const DaySyncState& state, cons
         return SyncStoreOutcome::ChangedMeanwhile;
     }
     const bool ok = now && m_dm.WriteNoteInTransaction(state.key, data, plain) &&
-                    Exec(QStringLiteral("update NoteSync set href = ?, etag = ?, changedHere = ? "
+                    Exec(QStringLiteral("update NoteSync set href = ?, etag = ?, base = ?, changedHere = ? "
                                         "where conIndex = ?"),
-                         {state.href, state.etag, state.changedHere ? 1 : 0, state.key}) &&
+                         {state.href, state.etag, state.base, state.changedHere ? 1 : 0, state.key}) &&
                     query.exec(QStringLiteral("commit"));
     if (ok) return SyncStoreOutcome::Stored;
     m_lastError = m_dm.LastError();
@@ -148,7 +148,7 @@ bool SyncStateStore::UseCollection(const QString& url) {
     bool ok = query.exec(QStringLiteral("begin immediate"));
     ok = ok && query.exec(QStringLiteral("delete from SyncCollection")) &&
          Exec(QStringLiteral("insert into SyncCollection (url, token) values (?, '')"), {url}) &&
-         query.exec(QStringLiteral("update NoteSync set href = null, etag = null, changedHere = 1")) &&
+         query.exec(QStringLiteral("update NoteSync set href = null, etag = null, base = null, changedHere = 1")) &&
          query.exec(QStringLiteral("commit"));
     if (!ok) {
         m_lastError = query.lastError().text();

@@ -21,6 +21,8 @@ struct DaySyncState {
     QString etag;           // the ETag last seen on the server; empty when the server has no copy we know
     bool changedHere = false;
     qint64 revision = 0;    // counts the note's changes here; sync records only against the one it read
+    QString base;           // a fingerprint of the text both sides last agreed on: a server copy with this
+                            // text has not changed since, whatever its bytes
 };
 
 // Creates the tables and triggers on first open of a writable store; every note already there counts as
@@ -46,7 +48,8 @@ public:
 
     // The server holds revision `revision` of the note as `etag` at `href`; the change flag falls only when
     // the note has not changed since.
-    bool RecordServerCopy(const QString& key, const QString& href, const QString& etag, qint64 revision);
+    bool RecordServerCopy(const QString& key, const QString& href, const QString& etag, qint64 revision,
+                          const QString& base);
     // Stores a note that came from the server (or a merge) together with its server state, in one
     // transaction and only while the note is still at `revision`; `changedHere` says whether it must still
     // be pushed (a merge must, a plain pull not).

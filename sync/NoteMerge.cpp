@@ -4,6 +4,7 @@
 #include "NoteJournal.h"
 #include "RtfCodec.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QTextDocument>
@@ -26,6 +27,11 @@ QString Normalized(QString text) {
 
 bool SameText(const QString& first, const QString& second) {
     return Normalized(first) == Normalized(second);
+}
+
+QString TextFingerprint(const QString& text) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(Normalized(text).toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
 }
 
 QString MergeSeparator(TDateTime now) {

@@ -27,6 +27,9 @@ std::optional<ServerNote> ReadNoteResource(const QByteArray& resource);
 // True when two notes' texts agree but for line-end spellings and trailing blanks.
 bool SameText(const QString& first, const QString& second);
 
+// A short fingerprint of a note's text that SameText texts share, to remember what both sides agreed on.
+QString TextFingerprint(const QString& text);
+
 // The separator line above our text in a merged note: "—— 本机的版本 2026-12-10 15:32 ——".
 QString MergeSeparator(TDateTime now);
 

@@ -141,8 +141,9 @@ void SyncEngine::Fetched(const Fetch& fetch, const DavReply& reply) {
     FetchNext();
 }
 
-// The server's resource for a day meets the note here. Unchanged here: the server's note is taken.
-// Changed on both sides to different texts: the server's text with ours appended below a separator.
+// The server's resource for a day meets the note here. Unchanged here: the server's note is taken. Changed
+// here while the server's text is still the one both sides last agreed on (only its bytes moved): ours
+// stays. Changed on both sides to different texts: the server's text with ours appended below a separator.
 bool SyncEngine::Apply(const QString& key, const QString& href, const QString& etag,
                        const QByteArray& resource) {
     emit aboutToStore(key);
@@ -151,14 +152,17 @@ bool SyncEngine::Apply(const QString& key, const QString& href, const QString& e
     if (!state || !local) return false;
     const std::optional<ServerNote> server = ReadNoteResource(resource);
     // Not a note we can read (another program's entry under a day's name): known, and left alone.
-    if (!server) return m_state.RecordServerCopy(key, href, etag, -1);
+    if (!server) return m_state.RecordServerCopy(key, href, etag, -1, state->base);
     const QString ours = local->found ? NotePlainText(local->data) : QString();
-    DaySyncState next{key, href, etag, false, state->revision};
+    const QString serverBase = TextFingerprint(server->plain);
+    DaySyncState next{key, href, etag, false, state->revision, serverBase};
     if (!state->changedHere || !HasVisibleText(ours)) return Store(next, server->data);
-    // Emptied there, written here: ours stays and goes up over the empty copy.
-    if (!HasVisibleText(server->plain)) return m_state.RecordServerCopy(key, href, etag, -1);
+    // Emptied there, or not changed there in its text: ours stays and goes up over it.
+    if (!HasVisibleText(server->plain) || serverBase == state->base)
+        return m_state.RecordServerCopy(key, href, etag, -1, state->base);
     if (SameText(ours, server->plain))
-        return m_state.RecordServerCopy(key, href, etag, local->data == server->data ? state->revision : -1);
+        return m_state.RecordServerCopy(key, href, etag, local->data == server->data ? state->revision : -1,
+                                        serverBase);
     next.changedHere = true;
     return Store(next, MergeNotes(server->data, local->data, Clock::Now()));
 }
@@ -201,7 +205,7 @@ void SyncEngine::PushDay(const DaySyncState& day) {
     const QString plain = note->found ? NotePlainText(note->data) : QString();
     // A day that never had text and is unknown to the server stays off it.
     if (!HasVisibleText(plain) && day.etag.isEmpty()) {
-        m_state.RecordServerCopy(day.key, day.href, {}, day.revision);
+        m_state.RecordServerCopy(day.key, day.href, {}, day.revision, {});
         return PushNext();
     }
     const QUrl url = day.href.isEmpty() ? m_client.Member(day.key + QStringLiteral(".ics"))
@@ -210,13 +214,15 @@ void SyncEngine::PushDay(const DaySyncState& day) {
     headers.append(day.etag.isEmpty() ? qMakePair(QByteArray("If-None-Match"), QByteArray("*"))
                                       : qMakePair(QByteArray("If-Match"), day.etag.toLatin1()));
     ++m_attempts[day.key];
+    DaySyncState pushed = day;
+    pushed.base = TextFingerprint(plain);
     m_client.Send("PUT", url, headers, NoteResource(day.key, note->data, plain),
-                  [this, day, url](const DavReply& reply) { Pushed(day, url, reply); });
+                  [this, pushed, url](const DavReply& reply) { Pushed(pushed, url, reply); });
 }
 
 void SyncEngine::Pushed(const DaySyncState& day, const QUrl& url, const DavReply& reply) {
     if (reply.Ok()) {
-        if (!m_state.RecordServerCopy(day.key, PathOf(url), reply.etag, day.revision))
+        if (!m_state.RecordServerCopy(day.key, PathOf(url), reply.etag, day.revision, day.base))
             return Fail(QStringLiteral("记事库无法写入"));
         return PushNext();
     }

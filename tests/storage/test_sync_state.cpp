@@ -19,7 +19,7 @@ protected:
         ASSERT_TRUE(m_dm.DataModuleCreate());
         ASSERT_TRUE(m_dm.HasSyncState());
     }
-    DaySyncState State(const QString& key) { return m_state.StateOf(key).value_or(DaySyncState{"failed", {}, {}, false, -1}); }
+    DaySyncState State(const QString& key) { return m_state.StateOf(key).value_or(DaySyncState{"failed", {}, {}, false, -1, {}}); }
 
     TDM m_dm;
     SyncStateStore m_state{m_dm};
@@ -29,7 +29,7 @@ protected:
 
 TEST_F(SyncStateTest, EveryChangeOfANoteRaisesItsFlagButTheSameBytesDoNot) {
     EXPECT_TRUE(State("20261001").changedHere); // notes already there wait for their first push
-    ASSERT_TRUE(m_state.RecordServerCopy("20261001", "/c/20261001.ics", "\"e1\"", State("20261001").revision));
+    ASSERT_TRUE(m_state.RecordServerCopy("20261001", "/c/20261001.ics", "\"e1\"", State("20261001").revision, "b"));
     EXPECT_FALSE(State("20261001").changedHere);
 
     ASSERT_TRUE(m_dm.WriteNote("20261001", "old", "old"));
@@ -44,7 +44,7 @@ TEST_F(SyncStateTest, EveryChangeOfANoteRaisesItsFlagButTheSameBytesDoNot) {
 TEST_F(SyncStateTest, ANoteTypedDuringASyncStepStaysChanged) {
     const DaySyncState read = State("20261001");
     ASSERT_TRUE(m_dm.WriteNote("20261001", "typed meanwhile", "typed meanwhile"));
-    ASSERT_TRUE(m_state.RecordServerCopy("20261001", "/c/20261001.ics", "\"e2\"", read.revision));
+    ASSERT_TRUE(m_state.RecordServerCopy("20261001", "/c/20261001.ics", "\"e2\"", read.revision, "b"));
     EXPECT_TRUE(State("20261001").changedHere);
     EXPECT_EQ(State("20261001").etag, "\"e2\"");
 
@@ -61,7 +61,7 @@ TEST_F(SyncStateTest, ANoteTypedDuringASyncStepStaysChanged) {
 
 TEST_F(SyncStateTest, AnotherCollectionStartsAfresh) {
     ASSERT_TRUE(m_state.UseCollection("http://a/cal/"));
-    ASSERT_TRUE(m_state.RecordServerCopy("20261001", "/cal/20261001.ics", "\"e1\"", State("20261001").revision));
+    ASSERT_TRUE(m_state.RecordServerCopy("20261001", "/cal/20261001.ics", "\"e1\"", State("20261001").revision, "b"));
     ASSERT_TRUE(m_state.SetSyncToken("t1"));
     ASSERT_TRUE(m_state.UseCollection("http://a/cal/"));
     EXPECT_EQ(m_state.SyncToken(), "t1");

@@ -64,6 +64,18 @@ TEST_P(SyncRoundTest, BothSidesEditedKeepsBothTexts) {
     }
 }
 
+TEST_P(SyncRoundTest, NewBytesOfTheSameTextThereAreNoConflictWithAnEditHere) {
+    m_a->Write("20261214", "同一段文字");
+    InStep(*m_a);
+    InStep(*m_b);
+    ASSERT_TRUE(m_a->Store().WriteNote("20261214", QString("同一段文字").toUtf8(), "同一段文字")); // plain bytes
+    InStep(*m_a);
+    m_b->Write("20261214", "同一段文字\n加一句");
+    InStep(*m_b);
+    InStep(*m_a);
+    EXPECT_EQ(m_a->Text("20261214"), "同一段文字\n加一句");
+}
+
 TEST_P(SyncRoundTest, APushRefusedBecauseTheServerChangedMergesToo) {
     m_a->Write("20261211", "one");
     InStep(*m_a);
