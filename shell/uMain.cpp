@@ -217,6 +217,7 @@ void TMainFrm::CreateMenus() {
     };
     add("N_help", "帮助说明", &TMainFrm::N_helpClick);
     add("N_Submit", "意见反馈", &TMainFrm::N_SubmitClick);
+    m_popSysset->addSeparator()->setObjectName(QStringLiteral("N_SyncGroup"));
     add("N_SyncSet", "同步设置…", &TMainFrm::N_SyncSetClick);
     add("N_SyncNow", "立即同步", &TMainFrm::N_SyncNowClick);
     m_popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
