@@ -3,8 +3,9 @@
 // prints a line on standard output when its window has first been painted ("painted"), after every note
 // save that returned stored ("saved KEY LENGTH", LENGTH the note's plain-text length), for every
 // message box it shows ("message TEXT"), when a second start asks the window forward ("front [TOKEN]",
-// with the second start's activation token) and when the window did not become active then and asks for
-// attention ("attention"). Nothing a user sees changes; without the variable nothing is printed.
+// with the second start's activation token), when the window did not become active then and asks for
+// attention ("attention") and when `--sync` asked it to sync ("sync requested"). Nothing a user sees
+// changes; without the variable nothing is printed.
 
 #include <QString>
 

@@ -67,7 +67,12 @@ std::variant<CommandLine, CommandLineExit> ParseCommandLine(const QStringList& a
     const QCommandLineOption minimized(QStringLiteral("minimized"),
                                        QStringLiteral("Start without showing the window when the desktop "
                                                       "has a tray to show its icon in."));
-    parser.addOptions({dataDir, minimized, kBackup, kExport, kFrom, kTo, kImport, kYes});
+    const QCommandLineOption sync(QStringLiteral("sync"),
+                                  QStringLiteral("Sync the notes with the calendar server set up in "
+                                                 "Data/Sync.ini once, without a window (a running program "
+                                                 "of the same folder is asked to do it), and end: 0 when "
+                                                 "everything is in step."));
+    parser.addOptions({dataDir, minimized, kBackup, kExport, kFrom, kTo, kImport, kYes, sync});
 
     if (!parser.parse(arguments))
         return CommandLineExit{2, parser.errorText() + QStringLiteral("\n\n") + parser.helpText()};
@@ -83,6 +88,7 @@ std::variant<CommandLine, CommandLineExit> ParseCommandLine(const QStringList& a
     options.minimized = parser.isSet(minimized);
     if (const QString reason = ReadBatchOptions(parser, options); !reason.isEmpty())
         return CommandLineExit{2, reason + QStringLiteral("\n\n") + parser.helpText()};
+    options.sync = parser.isSet(sync);
     return options;
 }
 
@@ -91,7 +97,7 @@ bool RunsWithoutWindow(const QStringList& arguments) {
                                             QStringLiteral("-?"), QStringLiteral("--help-all"),
                                             QStringLiteral("-v"), QStringLiteral("--version"),
                                             QStringLiteral("--backup"), QStringLiteral("--export"),
-                                            QStringLiteral("--import")};
+                                            QStringLiteral("--import"), QStringLiteral("--sync")};
     for (const QString& argument : arguments.mid(1))
         if (kWindowless.contains(argument.section(QLatin1Char('='), 0, 0))) return true;
     return false;

@@ -21,6 +21,7 @@ struct CommandLine {
     std::optional<QDate> to;    // ... --to YYYY-MM-DD
     QString importFile;         // --import FILE.ics: prints what it would do ...
     bool yes = false;           // ... and does it with --yes
+    bool sync = false;          // --sync: one pull and push with the calendar server, no window, then end
 
     bool HasBatchCommand() const {
         return !backupFile.isEmpty() || !exportFile.isEmpty() || !importFile.isEmpty();
@@ -36,7 +37,7 @@ struct CommandLineExit {
 std::variant<CommandLine, CommandLineExit> ParseCommandLine(const QStringList& arguments);
 
 // True when the arguments ask for something that shows no window (--help, --version, --backup,
-// --export, --import): the program then
+// --export, --import, --sync): the program then
 // starts Qt without a display, so it works from a terminal, a script or a scheduled job.
 bool RunsWithoutWindow(const QStringList& arguments);
 

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
+#include "SyncCommand.h"
 #include "uDM.h"
 #include "uMain.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
 #endif
 
     quenda::SingleInstance instance(quenda::DataFolder());
+    if (options.sync) return quenda::RunSyncCommand(instance);
     // The desktop's permission to take the focus was given to this start; the running window spends it.
     if (instance.AskRunningProgramToShow(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"))) return 0;
     instance.Listen();
@@ -75,6 +77,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainFrm, &quenda::TMainFrm::StoreBounds);
     QObject::connect(&instance, &quenda::SingleInstance::notesChanged, &mainFrm,
                      &quenda::TMainFrm::NotesChangedElsewhere);
+    QObject::connect(&instance, &quenda::SingleInstance::syncRequested, &mainFrm,
+                     &quenda::TMainFrm::SyncRequested);
     mainFrm.show();
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "NoteUndoSteps.h"
 #include "Pictures.h"
+#include "SyncScheduler.h"
 #include "uDM.h"
 
 #include <QApplication>
@@ -115,6 +116,7 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     resize(kDesignClientSize);
     FormCreate();
     CreateComposer();
+    CreateSync();
 }
 
 TMainFrm::~TMainFrm() {
@@ -233,6 +235,9 @@ void TMainFrm::CreateMenus() {
     add("N_help", "帮助说明", &TMainFrm::N_helpClick);
     add("N_Submit", "意见反馈", &TMainFrm::N_SubmitClick);
     CreateKeepMenu();
+    m_popSysset->addSeparator()->setObjectName(QStringLiteral("N_SyncGroup"));
+    add("N_SyncSet", "同步设置…", &TMainFrm::N_SyncSetClick);
+    add("N_SyncNow", "立即同步", &TMainFrm::N_SyncNowClick);
     m_popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     add("N_ExitPrj", "退出程序", &TMainFrm::N_ExitPrjClick);
 

@@ -10,6 +10,7 @@
 #include "MainLayout.h"
 #include "WindowDrag.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include <optional>
 
 class QLabel;
+class QLocalSocket;
 class QMenu;
 class QTextBrowser;
 class QTextEdit;
@@ -32,6 +34,7 @@ class TChnCalendar;
 class TChromeButton;
 class TDM;
 class TSearchFrm;
+class SyncScheduler;
 class TMainFrm;
 
 // Where the main window looks for the screens; tests replace it to start on a 1920 x 1080 or a
@@ -153,6 +156,16 @@ public:
     // Showing the window runs FormShow first.
     void setVisible(bool visible) override;
 
+    // ---- sync with a calendar server (uMainSync.cpp) ----
+    SyncScheduler& Sync() const { return *m_sync; }
+    QLabel& lblSync() const { return *m_lblSync; }
+    void N_SyncSetClick();
+    void N_SyncNowClick();
+    // `quenda-calendar --sync` asked this program to sync; it is answered when the round ends.
+    void SyncRequested(QPointer<QLocalSocket> caller);
+    // Reads Data/Sync.ini and the password again and starts or stops syncing accordingly.
+    void ConfigureSync();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -180,6 +193,10 @@ private:
     void UpdateNoteMark();
     void EndProgram();
     void ShowNoteState(bool loaded);
+    void CreateSync();
+    void SyncAboutToStore(const QString& key);
+    void SyncNoteStored(const QString& key);
+    void ShowSyncStatus(const QString& status);
 
     TDM& m_dm;
     MainLayout m_layout;
@@ -201,6 +218,8 @@ private:
     TChromeButton* m_mini = nullptr;
     std::unique_ptr<Composer> m_composer;
     QString m_holidaysMessage; // what was skipped of the holiday files, told once
+    std::unique_ptr<SyncScheduler> m_sync;
+    QLabel* m_lblSync = nullptr;
     bool m_ending = false;
     bool m_painted = false;
     WindowDrag m_drag{*this};

@@ -9,6 +9,7 @@
 #include "NoteUndoSteps.h"
 #include "ProgramFolder.h"
 #include "RtfCodec.h"
+#include "SyncScheduler.h"
 #include "TestReport.h"
 #include "uDM.h"
 
@@ -167,6 +168,7 @@ SaveOutcome TMainFrm::SaveDayNote() {
     if (outcome != SaveOutcome::Stored) return outcome;
     m_storedNote = rtf;
     m_idle.start(); // a checkpoint when typing pauses
+    if (m_sync) m_sync->NoteSaved();
     if (TestReportEnabled())
         ReportForTests(QStringLiteral("saved %1 %2")
                            .arg(DayKey(m_chnTavi->DateTime()))

@@ -3,6 +3,7 @@
 #include "DayNote.h"
 #include "Dialogs.h"
 #include "ProgramFolder.h"
+#include "SyncState.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -84,6 +85,9 @@ bool TDM::OpenStore() {
     const QFileInfo store(path);
     const bool readOnlyDisk = !QFileInfo(store.absolutePath()).isWritable();
     // An empty file holds no notes and would only become a store by being written to: it is no store.
+    return store.isFile() && store.size() > 0 &&
+           (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
+            (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
     if (!store.isFile() || store.size() == 0) return Fail(QStringLiteral("no note store at ") + path);
     return Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
            (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1")));
@@ -118,6 +122,7 @@ bool TDM::Prepare() {
     query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointPages));
     PreparePlainTextCopy();
     PrepareSearchIndex();
+    m_syncState = PrepareSyncState(m_connectionName);
     return true;
 }
 
@@ -273,6 +278,11 @@ bool TDM::StoreRow(QSqlQuery& query, const QString& key, const QByteArray& data,
     // the note is still stored.
     if (ok && m_plainTextCopy) WritePlainTextCopy(query, key, plainText);
     return ok;
+}
+
+bool TDM::WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText) {
+    QSqlQuery query(connection(m_connectionName));
+    return StoreRow(query, key, data, plainText) || Fail(query.lastError().text());
 }
 
 bool TDM::ChangeNotes(const QStringList& keys, const NoteDecision& decide) {

@@ -60,6 +60,10 @@ public:
     // transaction. False when anything failed; the store then keeps what it had.
     bool WriteNote(const QString& key, const QByteArray& data, const QString& plainText);
 
+    // WriteNote's statements inside a transaction the caller has begun (and commits or rolls back), for a
+    // module that records more in the same transaction (the sync state).
+    bool WriteNoteInTransaction(const QString& key, const QByteArray& data, const QString& plainText);
+
     // Asks `decide` for each key, with the note stored under it, what to store instead (nothing: leave
     // it), and stores the answers, all in one transaction: either every change is stored or none.
     using NoteDecision = std::function<std::optional<NoteChange>(const QString& key, const StoredNote& note)>;
@@ -86,6 +90,13 @@ public:
 
     // True when the store has its plain-text copy NoteText (notes missing from it are decoded on demand).
     bool HasPlainTextCopy() const { return m_plainTextCopy; }
+
+    // True when the store keeps the per-day sync state (NoteSync, see SyncState.h): a writable store.
+    bool HasSyncState() const { return m_syncState; }
+
+    // The name of the store's database connection, for the modules that keep tables of their own beside
+    // UserCon in the same store (the sync state).
+    const QString& ConnectionName() const { return m_connectionName; }
 
     // Copies the saves collected in the write-ahead log into the store; the program calls it when typing
     // pauses. A failure leaves the log as it is, to be copied later.
@@ -122,6 +133,7 @@ private:
     QString m_connectionName;
     QString m_lastError;
     bool m_plainTextCopy = false;
+    bool m_syncState = false;
     bool m_searchIndex = false;
 };
 
