@@ -1,15 +1,22 @@
-// Start-up: the application with its title, the one program per folder, the data module with the note
-// store, the main window with the composer, then the message loop until the program is ended.
+// Start-up: the application with its title, the one program per data folder, a new user's data folder,
+// the data module with the note store, the main window with the composer and, where the desktop has a
+// tray, the tray icon; then the message loop until the program is ended.
+#include "AppIcon.h"
 #include "AppLook.h"
+#include "Autostart.h"
 #include "CommandLine.h"
+#include "Dialogs.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
+#include "TrayIcon.h"
+#include "UserDataSetup.h"
 #include "uDM.h"
 #include "uMain.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -22,6 +29,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("quenda-calendar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quenda桌面日历"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(quenda::kDesktopId));
+    QApplication::setWindowIcon(quenda::AppIconSet(quenda::kAppIconDay));
     const auto parsed = quenda::ParseCommandLine(QApplication::arguments());
     if (const auto* exit = std::get_if<quenda::CommandLineExit>(&parsed)) {
         std::fputs(exit->text.toLocal8Bit().constData(), exit->status == 0 ? stdout : stderr);
@@ -34,6 +43,10 @@ int main(int argc, char* argv[]) {
     quenda::SingleInstance instance(quenda::DataFolder());
     if (instance.AskRunningProgramToShow()) return 0;
     instance.Listen();
+    if (const auto error = quenda::PrepareDataFolder()) {
+        quenda::ShowMessage(nullptr, *error);
+        return 1;
+    }
 
     quenda::TDM dm;
     if (!dm.DataModuleCreate()) return 1;
@@ -41,6 +54,15 @@ int main(int argc, char* argv[]) {
     quenda::TMainFrm mainFrm(dm);
     QObject::connect(&instance, &quenda::SingleInstance::showRequested, &mainFrm,
                      &quenda::TMainFrm::BringToFront);
-    mainFrm.show();
+    std::unique_ptr<quenda::TrayIcon> tray;
+    if (quenda::TrayIcon::DesktopHasTray()) {
+        tray = std::make_unique<quenda::TrayIcon>(mainFrm);
+        tray->Show();
+    }
+    // Started at login: out of sight in the tray, or minimised where there is no tray to find it in.
+    if (!options.minimized)
+        mainFrm.show();
+    else if (!tray)
+        mainFrm.showMinimized();
     return app.exec();
 }

@@ -215,6 +215,7 @@ void TMainFrm::CreateMenus() {
     };
     add("N_help", "帮助说明", &TMainFrm::N_helpClick);
     add("N_Submit", "意见反馈", &TMainFrm::N_SubmitClick);
+    CreateAutostartItem();
     m_popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     add("N_ExitPrj", "退出程序", &TMainFrm::N_ExitPrjClick);
 

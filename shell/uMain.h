@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QLabel;
 class QMenu;
 class QTextBrowser;
@@ -42,8 +43,15 @@ void SetScreensForTesting(std::function<ScreenLayout()> screens);
 // "今天是 2013年1月2日(三)": the date label's text for a moment.
 QString DateLabelText(TDateTime now);
 
+// "星期四": the long name of the weekday of `now`.
+QString LongWeekdayText(TDateTime now);
+
 // The web panel's page about the program, with the date and lunar date of `now`.
 QString AboutPageHtml(TDateTime now);
+
+// The command that starts this program at login: this executable with --minimized, and with --data-dir
+// when it runs on another data folder than its usual one.
+QStringList AutostartCommandLine();
 
 // The month picture of the start-up month: source\Month\YYYYMM.bmp beside the program.
 QString MonthPicturePath(TDateTime now);
@@ -69,6 +77,7 @@ public:
     QLabel& lblDateTime() const { return *m_lblDateTime; }
     QLabel& lblSet() const { return *m_lblSet; }
     QMenu& popSysset() const { return *m_popSysset; }
+    QAction& N_Autostart() const { return *m_autostart; }
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
     TChromeButton& MiniButton() const { return *m_mini; }
@@ -91,6 +100,7 @@ public:
     void N_helpClick();
     void N_SubmitClick();
     void N_ExitPrjClick();
+    void N_AutostartClick(bool checked); // "开机时自动启动": start at login (with --minimized) or not
     void imgAppToDeskClick();
     void imgAddToDeskClick();
 
@@ -126,6 +136,7 @@ private:
     void CreateLeftColumn();
     void CreateDayView();
     void CreateMenus();
+    void CreateAutostartItem();
     void CreateNoteTools();
     void CreateNoteMenu();
     void ConnectHandlers();
@@ -147,6 +158,7 @@ private:
     TChnCalendar* m_chnTavi = nullptr;
     QTextEdit* m_rdtAbc = nullptr;
     QMenu* m_popSysset = nullptr;
+    QAction* m_autostart = nullptr;
     QMenu* m_pmEmpty = nullptr;
     QMenu* m_pmDeskTopMonCal = nullptr;
     TChromeButton* m_close = nullptr;

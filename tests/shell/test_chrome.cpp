@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, TheOptionsMenuHasItsCaptionsAndOpensTheLocalPages) {
     QStringList captions;
     for (const QAction* item : m_form->popSysset().actions())
         captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    EXPECT_EQ(captions, (QStringList{"帮助说明", "意见反馈", "-", "退出程序"}));
+    EXPECT_EQ(captions, (QStringList{"帮助说明", "意见反馈", "-", "开机时自动启动", "-", "退出程序"}));
 
     m_form->lblSetClick();
     EXPECT_TRUE(m_form->popSysset().isVisible());
