@@ -15,8 +15,8 @@ namespace quenda {
 namespace {
 
 constexpr double kMsPerDay = 86400000.0;
-// The icon checks the date at least this often: a timer set for midnight runs late after the machine
-// slept, and the clock may be set forward.
+// The icon checks the date (and that its tray is still there) at least this often: a timer set for
+// midnight runs late after the machine slept, and the clock may be set forward.
 constexpr int kLongestWaitMs = 60000;
 } // namespace
 
@@ -82,6 +82,8 @@ void TrayIcon::ShowToday() {
     if (day != m_day) m_icon.setIcon(AppIconSet(QString::number(day)));
     m_day = day;
     m_icon.setToolTip(TrayToolTip(now));
+    // A window hidden in a tray that has gone (its panel ended) would be out of reach.
+    if (m_window.isHidden() && m_icon.isVisible() && !DesktopHasTray()) m_window.BringToFront();
     ArmDayTimer();
 }
 

@@ -1,6 +1,6 @@
 // Start-up: the application with its title, the one program per data folder, a new user's data folder,
-// the data module with the note store, the main window with the composer and, where the desktop has a
-// tray, the tray icon; then the message loop until the program is ended.
+// the data module with the note store, the main window with the composer and the tray icon; then the
+// message loop until the program is ended.
 #include "AppIcon.h"
 #include "AppLook.h"
 #include "Autostart.h"
@@ -16,7 +16,6 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -54,15 +53,14 @@ int main(int argc, char* argv[]) {
     quenda::TMainFrm mainFrm(dm);
     QObject::connect(&instance, &quenda::SingleInstance::showRequested, &mainFrm,
                      &quenda::TMainFrm::BringToFront);
-    std::unique_ptr<quenda::TrayIcon> tray;
-    if (quenda::TrayIcon::DesktopHasTray()) {
-        tray = std::make_unique<quenda::TrayIcon>(mainFrm);
-        tray->Show();
-    }
+    // Qt puts the icon into the desktop's tray as soon as there is one, also when the tray starts later
+    // (at login the panel and this program start together).
+    quenda::TrayIcon tray(mainFrm);
+    tray.Show();
     // Started at login: out of sight in the tray, or minimised where there is no tray to find it in.
     if (!options.minimized)
         mainFrm.show();
-    else if (!tray)
+    else if (!quenda::TrayIcon::DesktopHasTray())
         mainFrm.showMinimized();
     return app.exec();
 }
