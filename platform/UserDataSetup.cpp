@@ -54,12 +54,17 @@ std::optional<QString> makeDataFolder(const QString& folder) {
 
 } // namespace
 
-std::optional<QString> PrepareDataFolder() {
+std::optional<QString> MakeDataFolder() {
     const QString folder = DataFolder();
     if (folder.isEmpty()) return QStringLiteral("无法确定保存记事的文件夹（没有用户数据目录）");
+    return makePrivateFolder(folder);
+}
+
+std::optional<QString> PrepareDataFolder() {
+    const QString folder = DataFolder();
     if (folder == QDir::cleanPath(ProgramFolder())) return std::nullopt;
+    if (auto error = MakeDataFolder()) return error;
     if (QFileInfo::exists(ResolvePath(folder, QStringLiteral("Data")))) return std::nullopt;
-    if (auto error = makePrivateFolder(folder)) return error;
     if (auto error = makeSourceFolders(folder)) return error;
     return makeDataFolder(folder);
 }

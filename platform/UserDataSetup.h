@@ -15,8 +15,13 @@ namespace quenda {
 inline constexpr const char* kStoreTemplateFile = "templates/UserData.db";
 inline constexpr const char* kDefaultBackgroundFile = "source/DeskTopBG/A1.bmp";
 
-// Sets up DataFolder() when it is not the program's own folder and holds no Data folder yet. Nothing, or
-// the message to show the user when the folder cannot be made.
+// Makes DataFolder() itself when it does not exist yet, readable by the user alone: the one-program guard
+// names its socket after the folder's real path, which only an existing folder has. Nothing, or the
+// message to show the user when the folder cannot be made.
+std::optional<QString> MakeDataFolder();
+
+// Sets up DataFolder() when it is not the program's own folder and holds no Data folder yet (after
+// MakeDataFolder, by the one program of that folder). Nothing, or the message to show the user.
 std::optional<QString> PrepareDataFolder();
 
 } // namespace quenda

@@ -14,8 +14,26 @@
 #include "uMain.h"
 
 #include <QApplication>
+#include <QWindow>
 
 #include <cstdio>
+
+namespace {
+
+// Minimised from the start. The first showing places the window (FormShow), and on X11 Qt turns a window
+// that is moved as it is mapped back to normal: minimise it again once it is there.
+void ShowMinimized(QWidget& window) {
+    window.showMinimized();
+    if (QWindow* handle = window.windowHandle()) handle->setWindowStates(Qt::WindowMinimized);
+}
+
+// The user's data folder could not be made: say why and end.
+int StartFailed(const QString& message) {
+    quenda::ShowMessage(nullptr, message);
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -39,13 +57,11 @@ int main(int argc, char* argv[]) {
     if (!options.dataDir.isEmpty()) quenda::SetDataFolder(options.dataDir);
     quenda::InstallChineseTranslation(app);
 
+    if (const auto error = quenda::MakeDataFolder()) return StartFailed(*error);
     quenda::SingleInstance instance(quenda::DataFolder());
     if (instance.AskRunningProgramToShow()) return 0;
     instance.Listen();
-    if (const auto error = quenda::PrepareDataFolder()) {
-        quenda::ShowMessage(nullptr, *error);
-        return 1;
-    }
+    if (const auto error = quenda::PrepareDataFolder()) return StartFailed(*error);
 
     quenda::TDM dm;
     if (!dm.DataModuleCreate()) return 1;
@@ -61,6 +77,6 @@ int main(int argc, char* argv[]) {
     if (!options.minimized)
         mainFrm.show();
     else if (!quenda::TrayIcon::DesktopHasTray())
-        mainFrm.showMinimized();
+        ShowMinimized(mainFrm);
     return app.exec();
 }

@@ -67,8 +67,8 @@ ProgramRun::~ProgramRun() {
     Kill();
 }
 
-bool ProgramRun::Start() {
-    m_program.start(m_folder + QStringLiteral("/quenda-calendar"), {});
+bool ProgramRun::Start(const QStringList& arguments) {
+    m_program.start(m_folder + QStringLiteral("/quenda-calendar"), arguments);
     return m_program.waitForStarted(5000);
 }
 

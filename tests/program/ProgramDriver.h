@@ -32,7 +32,7 @@ public:
     ProgramRun(const QString& programFolder, const QString& display);
     ~ProgramRun();
 
-    bool Start();
+    bool Start(const QStringList& arguments = {});
     // Reads reports until a line starting with `prefix` arrives or `milliseconds` pass; the line if any.
     std::optional<QString> WaitFor(const QString& prefix, int milliseconds);
     // Reads what has arrived so far.
