@@ -5,6 +5,8 @@
 #include "Clock.h"
 #include "uMain.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QMenu>
 
 #include <algorithm>
@@ -42,9 +44,12 @@ TrayIcon::TrayIcon(TMainFrm& window) : m_window(window) {
     m_dayTimer.setSingleShot(true);
     connect(&m_dayTimer, &QTimer::timeout, this, &TrayIcon::ShowToday);
     ShowToday();
+    m_window.installEventFilter(this);
 }
 
-TrayIcon::~TrayIcon() = default;
+TrayIcon::~TrayIcon() {
+    QApplication::setQuitOnLastWindowClosed(true);
+}
 
 bool TrayIcon::DesktopHasTray() {
     return QSystemTrayIcon::isSystemTrayAvailable();
@@ -52,6 +57,18 @@ bool TrayIcon::DesktopHasTray() {
 
 void TrayIcon::Show() {
     m_icon.show();
+    FollowWindow();
+}
+
+// Qt ends the program when the last visible window closes; a window hidden in the tray still counts.
+void TrayIcon::FollowWindow() {
+    QApplication::setQuitOnLastWindowClosed(!(m_icon.isVisible() && m_window.isHidden()));
+}
+
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_window && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        FollowWindow();
+    return QObject::eventFilter(watched, event);
 }
 
 void TrayIcon::CreateMenu() {

@@ -2,7 +2,8 @@
 // The tray icon of a desktop that has a tray: today's day number on the program's calendar leaf, the date
 // and the lunar date as its tooltip ("12月10日 星期四 农历冬月初二"), a click that shows or hides the main
 // window, and a menu to show the window, install the wallpaper or end the program. It turns to the new day
-// at midnight by the program's clock.
+// at midnight by the program's clock. While the window is hidden in the tray, closing another window (a
+// message, the wallpaper question) does not end the program.
 
 #include "DateTimeValue.h"
 
@@ -41,7 +42,11 @@ public:
     // A click on the icon: hides a window in view, else brings it to the front.
     void ToggleWindow();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FollowWindow();
     void CreateMenu();
     void ShowToday();
     void ArmDayTimer();

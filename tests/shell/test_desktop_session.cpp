@@ -7,6 +7,7 @@
 #include "TrayIcon.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -52,10 +53,14 @@ TEST_F(MainWindowTest, AClickOnTheTrayIconHidesAndShowsTheWindowAndItsMenuShowsI
     for (const QAction* item : tray.Menu().actions())
         items << (item->isSeparator() ? QStringLiteral("-") : item->objectName() + ":" + item->text());
     EXPECT_EQ(items, (QStringList{"N_TrayShow:显示窗口", "N_TrayAppToDesk:添加到桌面", "-", "N_TrayExit:退出程序"}));
+    tray.Show();
     tray.ToggleWindow();
     EXPECT_FALSE(m_form->isVisible());
+    // Hidden in the tray, the window still holds the program: closing a message box must not end it.
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
     tray.ToggleWindow();
     EXPECT_TRUE(m_form->isVisible());
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
     m_form->showMinimized();
     tray.ToggleWindow(); // a minimised window comes back rather than hiding
     EXPECT_TRUE(m_form->isVisible() && !m_form->isMinimized());
