@@ -17,7 +17,8 @@ namespace quenda {
 namespace {
 
 #ifdef Q_OS_WIN
-const QString kRunKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+const QString kRunKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 const QString kRunValue = QStringLiteral("QuendaCalendar");
 
 // The Run key holds one command line: the program quoted, then its arguments.
@@ -44,15 +45,16 @@ bool entryKeyIs(const QByteArray& entry, const QByteArray& key, const QByteArray
 QString AutostartEntryPath() {
     // GenericConfigLocation is $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute.
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return config + QStringLiteral("/autostart/") + QString::fromLatin1(kDesktopId) + QStringLiteral(".desktop");
+    return config + QStringLiteral("/autostart/") + QString::fromLatin1(kDesktopId) +
+           QStringLiteral(".desktop");
 }
 
 QString DesktopExecArgument(const QString& argument) {
     static const QString kReserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     QString escaped = argument;
     escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    const bool needsQuotes =
-        escaped.isEmpty() || std::any_of(escaped.begin(), escaped.end(), [](QChar c) { return kReserved.contains(c); });
+    const bool needsQuotes = escaped.isEmpty() || std::any_of(escaped.begin(), escaped.end(),
+                                                              [](QChar c) { return kReserved.contains(c); });
     if (!needsQuotes) return escaped;
     QString quoted;
     for (QChar c : escaped) {

@@ -27,7 +27,8 @@ std::optional<QString> makePrivateFolder(const QString& folder) {
 std::optional<QString> makeSourceFolders(const QString& folder) {
     for (const char* sub : {"source/DeskTopBG", "source/Month"})
         if (!QDir().mkpath(ResolvePath(folder, QString::fromLatin1(sub))))
-            return failure(QStringLiteral("无法建立图片文件夹"), ResolvePath(folder, QString::fromLatin1(sub)));
+            return failure(QStringLiteral("无法建立图片文件夹"),
+                           ResolvePath(folder, QString::fromLatin1(sub)));
     const QString background = ResolvePath(folder, QString::fromLatin1(kDefaultBackgroundFile));
     const QString shipped = ProgramFilePath(QString::fromLatin1(kDefaultBackgroundFile));
     // A missing default background is no reason not to start: the background list copes without it.
@@ -38,8 +39,7 @@ std::optional<QString> makeSourceFolders(const QString& folder) {
 // Data/ with the empty store, made beside the target and renamed into place in one step.
 std::optional<QString> makeDataFolder(const QString& folder) {
     const QString store = ProgramFilePath(QString::fromLatin1(kStoreTemplateFile));
-    if (!QFileInfo(store).isFile())
-        return failure(QStringLiteral("找不到空记事库，请重新安装程序"), store);
+    if (!QFileInfo(store).isFile()) return failure(QStringLiteral("找不到空记事库，请重新安装程序"), store);
     QTemporaryDir staging(folder + QStringLiteral("/.Data-XXXXXX"));
     const QString copy = staging.filePath(QStringLiteral("UserData.db"));
     if (!staging.isValid() || !QFile::copy(store, copy))

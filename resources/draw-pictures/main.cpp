@@ -15,7 +15,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     QString icons;
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--icons")); at >= 0 && at + 1 < arguments.size()) {
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--icons"));
+        at >= 0 && at + 1 < arguments.size()) {
         icons = arguments[at + 1];
         arguments.remove(at, 2);
     }

@@ -129,15 +129,17 @@ TEST(Autostart, ExecArgumentsAreQuotedAndEscapedAsDesktopEntriesAsk) {
         {"", "\"\""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DesktopExecArgument(QString::fromUtf8(c.argument)), QString::fromUtf8(c.exec)) << c.argument;
+        EXPECT_EQ(DesktopExecArgument(QString::fromUtf8(c.argument)), QString::fromUtf8(c.exec))
+            << c.argument;
 }
 
 TEST_F(InstalledTreeTest, TheAutostartEntryIsWrittenValidAndRemoved) {
     const QStringList command{"/opt/日历/quenda-calendar", "--minimized", "--data-dir", "/home/me/my notes"};
     ASSERT_EQ(SetAutostart(true, command), std::nullopt);
     EXPECT_EQ(AutostartEntryPath(), m_root.filePath("home/config/autostart/org.quenda.calendar.desktop"));
-    EXPECT_TRUE(read(AutostartEntryPath())
-                    .contains("\nExec=/opt/日历/quenda-calendar --minimized --data-dir \"/home/me/my notes\"\n"));
+    EXPECT_TRUE(
+        read(AutostartEntryPath())
+            .contains("\nExec=/opt/日历/quenda-calendar --minimized --data-dir \"/home/me/my notes\"\n"));
     EXPECT_TRUE(AutostartEnabled());
     if (!QStandardPaths::findExecutable("desktop-file-validate").isEmpty()) {
         EXPECT_EQ(QProcess::execute("desktop-file-validate", {AutostartEntryPath()}), 0);

@@ -52,7 +52,8 @@ TEST_F(MainWindowTest, AClickOnTheTrayIconHidesAndShowsTheWindowAndItsMenuShowsI
     QStringList items;
     for (const QAction* item : tray.Menu().actions())
         items << (item->isSeparator() ? QStringLiteral("-") : item->objectName() + ":" + item->text());
-    EXPECT_EQ(items, (QStringList{"N_TrayShow:显示窗口", "N_TrayAppToDesk:添加到桌面", "-", "N_TrayExit:退出程序"}));
+    EXPECT_EQ(items,
+              (QStringList{"N_TrayShow:显示窗口", "N_TrayAppToDesk:添加到桌面", "-", "N_TrayExit:退出程序"}));
     tray.Show();
     tray.ToggleWindow();
     EXPECT_FALSE(m_form->isVisible());
@@ -79,7 +80,8 @@ TEST_F(MainWindowTest, TheAutostartItemWritesAndRemovesTheEntryAndFollowsTheDesk
     QFile entry(AutostartEntryPath());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     EXPECT_TRUE(entry.readAll().contains(
-        ("\nExec=" + DesktopExecArgument(QCoreApplication::applicationFilePath()) + " --minimized\n").toUtf8()));
+        ("\nExec=" + DesktopExecArgument(QCoreApplication::applicationFilePath()) + " --minimized\n")
+            .toUtf8()));
     item.trigger();
     EXPECT_FALSE(QFile::exists(AutostartEntryPath()));
 
