@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace quenda {
 
@@ -28,6 +29,11 @@ QString matchEntry(const QDir& folder, const QString& name) {
     return {};
 }
 
+// Where an installed tree keeps the program files, relative to the executable's folder (bin/).
+QString installedFilesFolder() {
+    return QDir::cleanPath(ProgramFolder() + QStringLiteral("/../share/quenda-calendar"));
+}
+
 } // namespace
 
 QString ProgramFolder() {
@@ -43,8 +49,19 @@ QString ProgramPath(const QString& relative) {
     return ResolvePath(ProgramFolder(), relative);
 }
 
+bool RunsInstalled() {
+    if (QFileInfo(ProgramPath(QStringLiteral("Data"))).isDir()) return false;
+    return QFileInfo(installedFilesFolder()).isDir();
+}
+
+QString UserDataHome() {
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return home.isEmpty() ? QString() : QDir::cleanPath(home + QStringLiteral("/quenda-calendar"));
+}
+
 QString DataFolder() {
-    return dataFolderOverride().isEmpty() ? ProgramFolder() : dataFolderOverride();
+    if (!dataFolderOverride().isEmpty()) return dataFolderOverride();
+    return RunsInstalled() ? UserDataHome() : ProgramFolder();
 }
 
 void SetDataFolder(const QString& folder) {
@@ -56,7 +73,7 @@ QString DataPath(const QString& relative) {
 }
 
 QString ProgramFilePath(const QString& relative) {
-    return ProgramPath(relative);
+    return RunsInstalled() ? ResolvePath(installedFilesFolder(), relative) : ProgramPath(relative);
 }
 
 QString ResolvePath(const QString& base, const QString& relative) {

@@ -24,8 +24,8 @@ QString ProgramPath(const QString& relative);
 // does not exist keep their spelling, so the result can name a file that is about to be created.
 QString ResolvePath(const QString& base, const QString& relative);
 
-// The folder that holds the user's Data\ and source\ folders: the one set by SetDataFolder, else the
-// program folder.
+// The folder that holds the user's Data\ and source\ folders: the one set by SetDataFolder, else
+// UserDataHome() for an installed program, else the program folder.
 QString DataFolder();
 
 // Makes `folder` the user's data folder (the command line's --data-dir, an installed program's per-user
@@ -37,5 +37,15 @@ QString DataPath(const QString& relative);
 
 // The program's own read-only files (pages, the default background, the holiday data) plus `relative`.
 QString ProgramFilePath(const QString& relative);
+
+// True when the program runs from an installed tree: its folder holds no Data folder and the program files
+// lie in ../share/quenda-calendar beside it (/usr/bin and /usr/share/quenda-calendar). The user's data
+// then lives in UserDataHome() and the program files in that share folder. A folder that holds Data is a
+// portable copy, read-only or not: its notes are the ones it carries.
+bool RunsInstalled();
+
+// An installed program's per-user data folder: $XDG_DATA_HOME/quenda-calendar (~/.local/share/... by
+// default); empty when the system names no home for the user's data.
+QString UserDataHome();
 
 } // namespace quenda

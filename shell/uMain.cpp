@@ -238,6 +238,7 @@ void TMainFrm::CreateMenus() {
     m_popSysset->addSeparator()->setObjectName(QStringLiteral("N_SyncGroup"));
     add("N_SyncSet", "同步设置…", &TMainFrm::N_SyncSetClick);
     add("N_SyncNow", "立即同步", &TMainFrm::N_SyncNowClick);
+    CreateAutostartItem();
     m_popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     add("N_ExitPrj", "退出程序", &TMainFrm::N_ExitPrjClick);
 

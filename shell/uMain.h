@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class QLabel;
 class QLocalSocket;
 class QMenu;
@@ -52,8 +53,15 @@ void SetScreensForTesting(std::function<ScreenLayout()> screens);
 // "今天是 2013年1月2日(三)": the date label's text for a moment.
 QString DateLabelText(TDateTime now);
 
+// "星期四": the long name of the weekday of `now`.
+QString LongWeekdayText(TDateTime now);
+
 // The web panel's page about the program, with the date and lunar date of `now`.
 QString AboutPageHtml(TDateTime now);
+
+// The command that starts this program at login: this executable with --minimized, and with --data-dir
+// when it runs on another data folder than its usual one.
+QStringList AutostartCommandLine();
 
 // The month picture of the start-up month: source\Month\YYYYMM.bmp beside the program.
 QString MonthPicturePath(TDateTime now);
@@ -80,6 +88,7 @@ public:
     QLabel& lblSet() const { return *m_lblSet; }
     QLabel& lblNoteState() const { return *m_lblNoteState; }
     QMenu& popSysset() const { return *m_popSysset; }
+    QAction& N_Autostart() const { return *m_autostart; }
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
     TChromeButton& MiniButton() const { return *m_mini; }
@@ -106,6 +115,7 @@ public:
     void N_helpClick();
     void N_SubmitClick();
     void N_ExitPrjClick();
+    void N_AutostartClick(bool checked); // "开机时自动启动": start at login (with --minimized) or not
     void imgAppToDeskClick();
     void imgAddToDeskClick();
 
@@ -145,6 +155,7 @@ public:
     // activation token of its own launch when the desktop gave it one). Where the window does not become
     // the active one (a compositor without activation, a refused token) it asks for attention instead.
     void BringToFront(const QString& activationToken = QString());
+    void ShowFromTray() { BringToFront(); }
 
     // The desktop session ends: the note and the bounds are stored now, as the session may end the program
     // without another word. The program keeps running until it is told to end.
@@ -177,6 +188,7 @@ private:
     void CreateDayView();
     void CreateMenus();
     void CreateKeepMenu();
+    void CreateAutostartItem();
     void CreateNoteTools();
     void CreateNoteMenu();
     void ConnectHandlers();
@@ -212,6 +224,7 @@ private:
     NoteUndoSteps* m_undoSteps = nullptr;
     QByteArray m_storedNote; // the note's RTF as last loaded or stored: a save of the same bytes is skipped
     QMenu* m_popSysset = nullptr;
+    QAction* m_autostart = nullptr;
     QMenu* m_pmEmpty = nullptr;
     QMenu* m_pmDeskTopMonCal = nullptr;
     TChromeButton* m_close = nullptr;

@@ -242,8 +242,8 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    StoreBounds();
-    m_ending = true;
+    // A closed window ends the program even while a tray icon could keep it running hidden.
+    EndProgram();
     QWidget::closeEvent(event);
 }
 

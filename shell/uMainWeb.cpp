@@ -30,6 +30,10 @@ QString ExtraLine(const TChnCal& info) {
 
 } // namespace
 
+QString LongWeekdayText(TDateTime now) {
+    return QString::fromUtf16(kLongWeekdays[DayOfWeek(now) - 1]);
+}
+
 QString AboutPageHtml(TDateTime now) {
     QFile file(QStringLiteral(":/pages/about.html"));
     if (!file.open(QIODevice::ReadOnly)) return {};
@@ -39,10 +43,7 @@ QString AboutPageHtml(TDateTime now) {
     const CivilDate day = DecodeDate(now);
     html.replace(QStringLiteral("{{DAY}}"), QString::number(day.day));
     html.replace(QStringLiteral("{{MONTH_LINE}}"),
-                 QStringLiteral("%1年%2月 %3")
-                     .arg(day.year)
-                     .arg(day.month)
-                     .arg(QString::fromUtf16(kLongWeekdays[DayOfWeek(now) - 1])));
+                 QStringLiteral("%1年%2月 %3").arg(day.year).arg(day.month).arg(LongWeekdayText(now)));
     html.replace(QStringLiteral("{{LUNAR_LINE}}"),
                  QStringLiteral("农历%1%2  %3年【%4】")
                      .arg(FromUtf8(info.LunarMonthText), FromUtf8(info.LunarDayText),

@@ -47,5 +47,9 @@ bool SaveChromeButtons(const QString& folder);
 bool DrawMainWindowPictures(const QString& folder);
 bool DrawComposerPictures(const QString& folder);
 
+// The program's icon: quenda-calendar.svg and quenda-calendar-SIZE.png for each of kAppIconSizes.
+inline constexpr int kAppIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+bool DrawAppIcons(const QString& folder);
+
 // The default background A1.bmp (1366 x 768, 24-bit BMP) written to `path`.
 bool DrawDefaultBackground(const QString& path);

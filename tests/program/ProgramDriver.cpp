@@ -129,8 +129,8 @@ void ProgramRun::Terminate() {
     m_program.terminate();
 }
 
-bool ProgramRun::Start() {
-    m_program.start(m_folder + QStringLiteral("/quenda-calendar"), {});
+bool ProgramRun::Start(const QStringList& arguments) {
+    m_program.start(m_folder + QStringLiteral("/quenda-calendar"), arguments);
     return m_program.waitForStarted(5000);
 }
 

@@ -56,7 +56,7 @@ public:
     // Before Start: one more variable in the program's environment.
     void SetVariable(const QString& name, const QString& value);
 
-    bool Start();
+    bool Start(const QStringList& arguments = {});
     // SIGTERM, as the session sends at logout.
     void Terminate();
     // The X window id of the program's main window (its largest), empty while none is shown.

@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, TheOptionsMenuHasItsCaptionsAndOpensTheLocalPages) {
     for (const QAction* item : m_form->popSysset().actions())
         captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
     EXPECT_EQ(captions, (QStringList{"帮助说明", "意见反馈", "-", "查找记事…", "备份记事…", "导出记事…", "导入记事…",
-                                     "-", "同步设置…", "立即同步", "-", "退出程序"}));
+                                     "-", "同步设置…", "立即同步", "-", "开机时自动启动", "-", "退出程序"}));
 
     m_form->lblSetClick();
     EXPECT_TRUE(m_form->popSysset().isVisible());
