@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QWindow>
 
 namespace quenda {
 
@@ -107,10 +106,8 @@ void TInforFrm::reject() {
 }
 
 bool TInforFrm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == shpBG && event->type() == QEvent::MouseButtonPress) {
-        if (QWindow* window = windowHandle()) window->startSystemMove();
-        return true;
-    }
+    // Dragged by its background with either button, as the main window is.
+    if (watched == shpBG && m_drag.Handle(*event)) return true;
     return QDialog::eventFilter(watched, event);
 }
 

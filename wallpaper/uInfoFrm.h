@@ -2,6 +2,8 @@
 // The confirmation window shown before a wallpaper is installed, with its tick box "下次不再提示" (do not
 // ask again), which turns the question off for this and later runs.
 
+#include "WindowDrag.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -45,6 +47,7 @@ private:
     void buildControls();
 
     ComposerSettings& m_settings;
+    WindowDrag m_drag{*this, false};
 };
 
 } // namespace quenda

@@ -16,7 +16,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QWindow>
 
 #include <memory>
 
@@ -157,10 +156,9 @@ void TPicSelFrm::describeControls() {
 bool TPicSelFrm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == imgBG && event->type() == QEvent::MouseMove) {
         closeButton->ShowNormal();
-    } else if (watched == imgBG && event->type() == QEvent::MouseButtonPress) {
-        if (QWindow* window = windowHandle()) window->startSystemMove();
-        return true;
     }
+    // Dragged by its background with either button, as the main window is.
+    if (watched == imgBG && m_drag.Handle(*event)) return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -2,6 +2,8 @@
 // The selection window: the user adds background pictures (BMP, JPEG, GIF), removes them and chooses the
 // current one. Every change is written to the background list file at once.
 
+#include "WindowDrag.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -83,6 +85,7 @@ private:
     QString m_listFile;
     QString m_backgroundFolder;
     QString m_lastFolder; // where the file dialog chose a picture last
+    WindowDrag m_drag{*this, false};
 };
 
 } // namespace quenda

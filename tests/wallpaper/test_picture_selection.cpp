@@ -328,3 +328,31 @@ TEST_F(SelectionButton, OpensOnTheCurrentRowSelectedIgnoresReturnShowsLongNamesA
     Composer(settings).RunPictureSelection(nullptr, selection);
     EXPECT_EQ(folders, QStringList({QString(), m_root.filePath("chosen/more")}));
 }
+
+// The two borderless windows follow a drag on their background with either button while the platform
+// moves nothing itself, and stop following when the button is released.
+TEST_F(PictureSelection, BothWindowsAreDraggedByTheirBackgroundWithEitherButtonUntilTheRelease) {
+    ComposerSettings settings;
+    TPicSelFrm selection;
+    TInforFrm confirmation(settings);
+    const struct {
+        QDialog* window;
+        QWidget* background;
+    } windows[] = {{&selection, selection.imgBG}, {&confirmation, confirmation.shpBG}};
+    for (const auto& w : windows) {
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            SCOPED_TRACE(QString("%1 button %2").arg(w.window->metaObject()->className()).arg(int(button)).toStdString());
+            w.window->move(100, 100);
+            w.window->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(w.window));
+            const QPoint start = w.window->pos();
+            QTest::mousePress(w.background, button, {}, QPoint(150, 100));
+            QTest::mouseMove(w.background, QPoint(190, 130));
+            EXPECT_EQ(w.window->pos(), start + QPoint(40, 30));
+            QTest::mouseRelease(w.background, button, {}, QPoint(190, 130));
+            QTest::mouseMove(w.background, QPoint(220, 150));
+            EXPECT_EQ(w.window->pos(), start + QPoint(40, 30)) << "no longer following";
+            w.window->hide();
+        }
+    }
+}

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 
+class QEvent;
 class QMouseEvent;
 class QWidget;
 
@@ -31,7 +32,8 @@ QRect DraggedBounds(QRect start, Qt::Edges edges, QPoint delta, QSize minimum);
 
 class WindowDrag {
 public:
-    explicit WindowDrag(QWidget& window) : m_window(window) {}
+    // A window that is not `resizable` only moves, whatever the press is near.
+    explicit WindowDrag(QWidget& window, bool resizable = true) : m_window(window), m_resizable(resizable) {}
 
     // A press at `local` (window coordinates): hands the drag to the window manager or starts following.
     void Press(const QMouseEvent& event, QPoint local);
@@ -42,8 +44,12 @@ public:
 
     bool Following() const { return m_button != Qt::NoButton; }
 
+    // Press, Move and Release for the mouse events of the window's background; true when it took the event.
+    bool Handle(const QEvent& event, QPoint local = {}); // `local` matters only to a resizable window
+
 private:
     QWidget& m_window;
+    bool m_resizable;
     Qt::MouseButton m_button = Qt::NoButton; // the button the window follows, none when it does not
     Qt::Edges m_edges;
     QPoint m_pressedAt; // on the screen

@@ -63,7 +63,7 @@ QRect DraggedBounds(QRect start, Qt::Edges edges, QPoint delta, QSize minimum) {
 void WindowDrag::Press(const QMouseEvent& event, QPoint local) {
     m_button = Qt::NoButton;
     const bool left = event.button() == Qt::LeftButton;
-    const Qt::Edges edges = left ? EdgesAt(local, m_window.size()) : Qt::Edges();
+    const Qt::Edges edges = left && m_resizable ? EdgesAt(local, m_window.size()) : Qt::Edges();
     if ((left || !RequestNamesTheLeftButton()) && AskWindowManager(m_window, edges)) return;
     m_button = event.button();
     m_edges = edges;
@@ -89,6 +89,22 @@ bool WindowDrag::Move(const QMouseEvent& event) {
 
 void WindowDrag::Release(const QMouseEvent& event) {
     if (event.button() == m_button) m_button = Qt::NoButton;
+}
+
+bool WindowDrag::Handle(const QEvent& event, QPoint local) {
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+        Press(mouse, local);
+        return true;
+    case QEvent::MouseMove:
+        return Move(mouse);
+    case QEvent::MouseButtonRelease:
+        Release(mouse);
+        return false;
+    default:
+        return false;
+    }
 }
 
 } // namespace quenda
