@@ -3,6 +3,7 @@
 #include "AppLook.h"
 #include "Dialogs.h"
 #include "ProgramFolder.h"
+#include "RtfCodec.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTextDocument>
 
 #include <memory>
 
@@ -46,6 +48,12 @@ ScratchMount::~ScratchMount() {
 bool ScratchMount::RemountReadOnly() {
     return m_mounted && ::mount("tmpfs", m_dir.path().toLocal8Bit().constData(), "tmpfs",
                                 MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+QByteArray RtfOf(const QString& text) {
+    QTextDocument document;
+    document.setPlainText(text);
+    return writeRtf(document);
 }
 
 bool CopyFolder(const QString& from, const QString& to) {

@@ -33,6 +33,9 @@ private:
     bool m_mounted = false;
 };
 
+// A note of `text` as the program stores it: the RTF of the plain text.
+QByteArray RtfOf(const QString& text);
+
 // Copies the folder `from` with everything in it to `to`.
 bool CopyFolder(const QString& from, const QString& to);
 

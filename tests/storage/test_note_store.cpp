@@ -22,12 +22,6 @@ const TDateTime kJan2 = EncodeDate(2013, 1, 2) + 0.75; // 18:00 on Wednesday 2 J
 const QString kOpenFailed = QStringLiteral("配置文件加载失败，请重试！");
 const QString kLoadFailed = QStringLiteral("加载记事内容失败！");
 
-QByteArray RtfOf(const QString& text) {
-    QTextDocument document;
-    document.setPlainText(text);
-    return writeRtf(document);
-}
-
 class NoteStoreTest : public ProgramFolderTest {
 protected:
     void SetUp() override {

@@ -16,12 +16,6 @@ using namespace quenda::test;
 
 namespace {
 
-QByteArray RtfOf(const QString& text) {
-    QTextDocument document;
-    document.setPlainText(text);
-    return writeRtf(document);
-}
-
 class PlainTextCopyTest : public ProgramFolderTest {
 protected:
     void SetUp() override {

@@ -15,12 +15,6 @@ using namespace quenda::test;
 
 namespace {
 
-QByteArray RtfOf(const QString& text) {
-    QTextDocument document;
-    document.setPlainText(text);
-    return writeRtf(document);
-}
-
 class SearchTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
