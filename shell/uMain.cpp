@@ -10,6 +10,7 @@
 #include "NoteUndoSteps.h"
 #include "Pictures.h"
 #include "SyncScheduler.h"
+#include "TestReport.h"
 #include "uDM.h"
 
 #include <QApplication>
@@ -107,15 +108,19 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     CreateChrome();
     CreateLeftColumn();
     CreateDayView();
+    TraceStartupStep("controls");
     CreateMenus();
     CreateNoteTools();
     CreateNoteMenu();
     ConnectHandlers();
     DescribeControls();
     CreateCalendarMarks();
+    TraceStartupStep("menus, tools, marks");
     resize(kDesignClientSize);
     FormCreate();
+    TraceStartupStep("FormCreate");
     CreateComposer();
+    TraceStartupStep("composer");
     CreateSync();
 }
 

@@ -79,8 +79,10 @@ void TMainFrm::FormCreate() {
     CurPage = 0;
     m_dm.CanSave = false;
     ShowAboutPage();
+    TraceStartupStep("web page");
     // The control's creation sets its date to now; its OnChange loads today's note.
     m_chnTavi->CreateWnd();
+    TraceStartupStep("calendar and today's note");
     const TDateTime now = m_chnTavi->DateTime();
     MonthPicture = MonthPicturePath(now);
     m_lblDateTime->setText(DateLabelText(now));
@@ -99,9 +101,11 @@ void TMainFrm::setVisible(bool visible) {
 }
 
 void TMainFrm::FormShow() {
+    TraceStartupStep("show");
     LoadFormSize();
     ColourEditor();
     LoadDayNote();
+    TraceStartupStep("FormShow");
     m_rdtAbc->setFocus(); // the day's note is what the user came to write
     // Once the window is on the screen: the message is about the calendar the user then sees.
     QTimer::singleShot(0, this, &TMainFrm::TellSkippedHolidays);
@@ -287,7 +291,11 @@ bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
     if (AppEvent1Message(watched, event)) return true;
     if (watched == this && event->type() == QEvent::UpdateRequest && !m_painted) {
         m_painted = true; // the window paints and flushes when this event is handled; report after that
-        if (TestReportEnabled()) QTimer::singleShot(0, [] { ReportForTests(QStringLiteral("painted")); });
+        TraceStartupStep("first update request");
+        QTimer::singleShot(0, this, [] {
+            TraceStartupStep("painted");
+            ReportForTests(QStringLiteral("painted"));
+        });
     }
     if (watched == m_imgBG) {
         const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
