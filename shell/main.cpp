@@ -88,7 +88,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Quenda桌面日历"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(quenda::kDesktopId));
-    QApplication::setWindowIcon(quenda::AppIconSet(quenda::kAppIconDay));
+    QApplication::setWindowIcon(quenda::ProgramIcon());
     quenda::TraceStartupStep("icon");
     const auto parsed = quenda::ParseCommandLine(QApplication::arguments());
     if (const auto* exit = std::get_if<quenda::CommandLineExit>(&parsed)) {

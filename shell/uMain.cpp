@@ -119,8 +119,6 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     resize(kDesignClientSize);
     FormCreate();
     TraceStartupStep("FormCreate");
-    CreateComposer();
-    TraceStartupStep("composer");
     CreateSync();
 }
 

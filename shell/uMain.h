@@ -92,7 +92,13 @@ public:
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
     TChromeButton& MiniButton() const { return *m_mini; }
-    Composer& WallpaperComposer() const { return *m_composer; }
+    Composer& WallpaperComposer(); // finishes the start-up first
+
+    // What the first picture does not need, done after the window's first paint, or earlier when
+    // something needs it (a wallpaper picture clicked before, a test): the web panel's page, the background
+    // list with the composer's settings, the composer and its windows, the calendar's month and year menus,
+    // the sync settings and password. Once.
+    void FinishStartUp();
 
     // ---- handlers ----
     void FormCreate();
@@ -235,6 +241,7 @@ private:
     QLabel* m_lblSync = nullptr;
     bool m_ending = false;
     bool m_painted = false;
+    bool m_startUpFinished = false;
     WindowDrag m_drag{*this};
     bool m_positionsApply = true;     // from the screen layout at show
     bool m_shown = false;             // FormSize.ini has been applied: the bounds are worth storing

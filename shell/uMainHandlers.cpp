@@ -78,16 +78,24 @@ QString MonthPicturePath(TDateTime now) {
 void TMainFrm::FormCreate() {
     CurPage = 0;
     m_dm.CanSave = false;
-    ShowAboutPage();
-    TraceStartupStep("web page");
-    // The control's creation sets its date to now; its OnChange loads today's note.
+    // The control's creation sets its date to now; its OnChange loads today's note. Its menus wait.
+    m_chnTavi->FillMenusOnDemand();
     m_chnTavi->CreateWnd();
     TraceStartupStep("calendar and today's note");
     const TDateTime now = m_chnTavi->DateTime();
     MonthPicture = MonthPicturePath(now);
     m_lblDateTime->setText(DateLabelText(now));
     m_lblDateTime->adjustSize();
+}
+
+void TMainFrm::FinishStartUp() {
+    if (m_startUpFinished) return;
+    m_startUpFinished = true;
+    ShowAboutPage();
     CreateComposerState();
+    CreateComposer();
+    m_chnTavi->FillMenus();
+    ConfigureSync();
 }
 
 void TMainFrm::setVisible(bool visible) {
@@ -292,9 +300,11 @@ bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == this && event->type() == QEvent::UpdateRequest && !m_painted) {
         m_painted = true; // the window paints and flushes when this event is handled; report after that
         TraceStartupStep("first update request");
-        QTimer::singleShot(0, this, [] {
+        QTimer::singleShot(0, this, [this] {
             TraceStartupStep("painted");
             ReportForTests(QStringLiteral("painted"));
+            FinishStartUp();
+            TraceStartupStep("start-up finished");
         });
     }
     if (watched == m_imgBG) {
