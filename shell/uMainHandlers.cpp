@@ -22,6 +22,7 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 namespace quenda {
 
@@ -89,13 +90,47 @@ void TMainFrm::FormCreate() {
 }
 
 void TMainFrm::FinishStartUp() {
-    if (m_startUpFinished) return;
-    m_startUpFinished = true;
-    ShowAboutPage();
-    CreateComposerState();
-    CreateComposer();
+    while (RunStartUpStep()) {
+    }
+}
+
+// One piece of what waits for the first paint, in order (the composer reads its settings); false once
+// all are done.
+bool TMainFrm::RunStartUpStep() {
+    static constexpr void (TMainFrm::*kSteps[])() = {&TMainFrm::ShowAboutPage, &TMainFrm::CreateComposerState,
+                                                      &TMainFrm::CreateComposer, &TMainFrm::FillCalendarMenus,
+                                                      &TMainFrm::ConfigureSync};
+    if (m_startUpSteps >= std::size(kSteps)) return false;
+    (this->*kSteps[m_startUpSteps++])();
+    return true;
+}
+
+void TMainFrm::FillCalendarMenus() {
     m_chnTavi->FillMenus();
-    ConfigureSync();
+}
+
+// After the first paint, once the window system has left the window alone for a moment (a window manager
+// frames, places, exposes and activates it in several steps), one piece per pass of the event loop: the
+// window answers the window system and the user between them, and a part of it never stays unpainted
+// while a piece runs.
+void TMainFrm::ContinueStartUp() {
+    if (RunStartUpStep()) QTimer::singleShot(0, this, &TMainFrm::ContinueStartUp);
+}
+
+// Every event of the window system on the window puts the rest of the start-up back by the quiet time.
+void TMainFrm::PutOffStartUp(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::Expose:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+    case QEvent::WindowStateChange:
+        if (m_startUpSteps == 0 && m_painted) m_settled.start();
+        break;
+    default:
+        break;
+    }
 }
 
 void TMainFrm::setVisible(bool visible) {
@@ -297,14 +332,14 @@ bool TMainFrm::AppEvent1Message(QObject* receiver, QEvent* event) {
 
 bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
     if (AppEvent1Message(watched, event)) return true;
+    if (watched == this || watched == static_cast<QObject*>(windowHandle())) PutOffStartUp(*event);
     if (watched == this && event->type() == QEvent::UpdateRequest && !m_painted) {
         m_painted = true; // the window paints and flushes when this event is handled; report after that
         TraceStartupStep("first update request");
         QTimer::singleShot(0, this, [this] {
             TraceStartupStep("painted");
             ReportForTests(QStringLiteral("painted"));
-            FinishStartUp();
-            TraceStartupStep("start-up finished");
+            m_settled.start();
         });
     }
     if (watched == m_imgBG) {
