@@ -133,6 +133,7 @@ void TChnCalendar::ChooseYear(int year) {
 }
 
 void TChnCalendar::OpenMenu(QMenu& menu, QPoint globalPos) {
+    FillMenus();
     menu.popup(globalPos);
 }
 

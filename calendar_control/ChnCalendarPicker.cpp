@@ -116,8 +116,18 @@ void TChnCalendar::CreateWnd() {
     SetShowTitle(true);
 }
 
-// Fills both menus once, then sizes the header row and the week-number column and spreads the grid.
+// Fills both menus once (unless on demand), then sizes the header row and the week-number column and
+// spreads the grid.
 void TChnCalendar::BuildMenus() {
+    if (!m_menusOnDemand) FillMenus();
+    m_dayGrid->SetColumnZeroWidth(m_style.ShowWeekNum ? kWeekColumnShown : kWeekColumnHidden);
+    const QRect grid = m_dayGrid->geometry();
+    m_dayGrid->SetSizes(SpreadGrid(grid.width(), grid.height(), m_dayGrid->Sizes().columnWidths[0]));
+}
+
+void TChnCalendar::FillMenus() {
+    if (m_menusFilled) return;
+    m_menusFilled = true;
     BuildMonthMenu(*m_monthMenu, CalendarLocale());
     BuildYearMenu(*m_yearMenu);
     for (QMenu* menu : {m_monthMenu, m_yearMenu})
@@ -129,9 +139,6 @@ void TChnCalendar::BuildMenus() {
                 isMonth ? ChooseMonth(action->data().toInt()) : ChooseYear(action->data().toInt());
             });
         }
-    m_dayGrid->SetColumnZeroWidth(m_style.ShowWeekNum ? kWeekColumnShown : kWeekColumnHidden);
-    const QRect grid = m_dayGrid->geometry();
-    m_dayGrid->SetSizes(SpreadGrid(grid.width(), grid.height(), m_dayGrid->Sizes().columnWidths[0]));
 }
 
 void TChnCalendar::SetShowTitle(bool value) {

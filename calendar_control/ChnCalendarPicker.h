@@ -41,9 +41,13 @@ public:
     explicit TChnCalendar(QWidget* parent = nullptr);
     ~TChnCalendar() override;
 
-    // Window creation: builds the menus, spreads the grid, sets the date to now and shows the title. Runs
-    // once, when the control is first shown or when called earlier.
+    // Window creation: fills the menus (unless on demand), spreads the grid, sets the date to now and shows
+    // the title. Runs once, when the control is first shown or when called earlier.
     void CreateWnd();
+    // A host that shows the control at once asks for the month and year menus (about 400 items) to be
+    // filled on first use, or when it calls FillMenus, instead of in CreateWnd.
+    void FillMenusOnDemand() { m_menusOnDemand = true; }
+    void FillMenus();
 
     // ---- published properties, in declaration order ----
     bool ShowTitle() const { return m_showTitle; }
@@ -239,6 +243,8 @@ private:
     bool m_mousePressed = false;
     bool m_syncingSelection = false;
     bool m_created = false;
+    bool m_menusOnDemand = false;
+    bool m_menusFilled = false;
     QImage m_backBuffer;
     QImage m_pictureLayer;
     QImage m_cellBitmap;

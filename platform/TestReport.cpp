@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace quenda {
 
@@ -16,6 +17,14 @@ void ReportForTests(const QString& line) {
     if (!TestReportEnabled()) return;
     std::fputs(line.toUtf8().append('\n').constData(), stdout);
     std::fflush(stdout);
+}
+
+void TraceStartupStep(const char* step) {
+    static const bool enabled = qgetenv("QUENDA_STARTUP_TRACE") == "1";
+    if (!enabled) return;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "startup %s %lld\n", step, now.tv_sec * 1000000LL + now.tv_nsec / 1000);
 }
 
 } // namespace quenda

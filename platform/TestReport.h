@@ -6,6 +6,10 @@
 // with the second start's activation token), when the window did not become active then and asks for
 // attention ("attention") and when `--sync` asked it to sync ("sync requested"). Nothing a user sees
 // changes; without the variable nothing is printed.
+//
+// With QUENDA_STARTUP_TRACE=1 the start-up steps are written to standard error as "startup STEP
+// MICROSECONDS", the time on the monotonic clock, so a starter that notes the clock before it starts the
+// program sees where the time to the first picture goes.
 
 #include <QString>
 
@@ -13,5 +17,6 @@ namespace quenda {
 
 bool TestReportEnabled();
 void ReportForTests(const QString& line);
+void TraceStartupStep(const char* step);
 
 } // namespace quenda

@@ -1,11 +1,13 @@
 #include "AppIcon.h"
 
 #include <QFont>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPixmap>
 
 #include <algorithm>
+#include <map>
 
 namespace quenda {
 
@@ -33,6 +35,40 @@ QPainterPath dayOutline(const QString& day, const QRectF& box) {
     place.translate(-bounds.center().x(), -bounds.center().y());
     return place.map(text);
 }
+
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64};
+
+// Draws the icon at the size asked for, once per size.
+class AppIconEngine : public QIconEngine {
+public:
+    explicit AppIconEngine(QString day) : m_day(std::move(day)) {}
+    QIconEngine* clone() const override { return new AppIconEngine(*this); }
+    QString key() const override { return QStringLiteral("quenda-app-icon"); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int pixels : kIconSizes)
+            sizes.append(QSize(pixels, pixels));
+        return sizes;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0) return {};
+        QPixmap& drawn = m_drawn[side];
+        if (drawn.isNull()) drawn = QPixmap::fromImage(AppIconImage(side, m_day));
+        return drawn;
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+private:
+    QString m_day;
+    std::map<int, QPixmap> m_drawn;
+};
 
 } // namespace
 
@@ -86,9 +122,13 @@ QImage AppIconImage(int pixels, const QString& day) {
 }
 
 QIcon AppIconSet(const QString& day) {
+    return QIcon(new AppIconEngine(day));
+}
+
+QIcon ProgramIcon() {
     QIcon icon;
-    for (int pixels : {16, 22, 24, 32, 48, 64})
-        icon.addPixmap(QPixmap::fromImage(AppIconImage(pixels, day)));
+    for (int pixels : kIconSizes)
+        icon.addFile(QStringLiteral(":/icons/quenda-calendar-%1.png").arg(pixels), QSize(pixels, pixels));
     return icon;
 }
 

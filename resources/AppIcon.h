@@ -16,8 +16,13 @@ void DrawAppIcon(QPainter& painter, double size, const QString& day);
 // The icon drawn on a transparent square picture of `pixels` a side.
 QImage AppIconImage(int pixels, const QString& day);
 
-// The icon at the sizes windows, task bars and trays ask for (16 to 64 pixels).
+// The icon at the sizes windows, task bars and trays ask for (16 to 64 pixels), each drawn when it is
+// first asked for: a tray asks for one size, and nothing is drawn where nothing shows it.
 QIcon AppIconSet(const QString& day);
+
+// The windows' icon: the drawing with the logo's day as the desktop's menu shows it, its hicolor pictures
+// built into the program and read when the window system asks for them.
+QIcon ProgramIcon();
 
 // The day the menu entry's icon and the window's icon show, the logo's day.
 inline const QString kAppIconDay = QStringLiteral("9");

@@ -11,6 +11,7 @@
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
 #include "SyncCommand.h"
+#include "TestReport.h"
 #include "TrayIcon.h"
 #include "UserDataSetup.h"
 #include "uDM.h"
@@ -73,18 +74,22 @@ void ConnectRequests(quenda::SingleInstance& instance, quenda::TMainFrm& mainFrm
 } // namespace
 
 int main(int argc, char* argv[]) {
+    quenda::TraceStartupStep("main");
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (quenda::RunsWithoutWindow(arguments) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     quenda::InstallFontSubstitutions();
+    quenda::TraceStartupStep("fonts substituted");
     QApplication app(argc, argv);
+    quenda::TraceStartupStep("application");
     QApplication::setApplicationName(QStringLiteral("quenda-calendar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quenda桌面日历"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(quenda::kDesktopId));
-    QApplication::setWindowIcon(quenda::AppIconSet(quenda::kAppIconDay));
+    QApplication::setWindowIcon(quenda::ProgramIcon());
+    quenda::TraceStartupStep("icon");
     const auto parsed = quenda::ParseCommandLine(QApplication::arguments());
     if (const auto* exit = std::get_if<quenda::CommandLineExit>(&parsed)) {
         std::fputs(exit->text.toLocal8Bit().constData(), exit->status == 0 ? stdout : stderr);
@@ -93,6 +98,7 @@ int main(int argc, char* argv[]) {
     const auto& options = std::get<quenda::CommandLine>(parsed);
     if (!options.dataDir.isEmpty()) quenda::SetDataFolder(options.dataDir);
     quenda::InstallChineseTranslation(app);
+    quenda::TraceStartupStep("translation");
     if (options.HasBatchCommand()) return RunBatch(options);
 #ifdef Q_OS_UNIX
     // From here a SIGTERM waits in its pipe until the loop runs, and then ends the program properly.
@@ -105,12 +111,16 @@ int main(int argc, char* argv[]) {
     // The desktop's permission to take the focus was given to this start; the running window spends it.
     if (instance.AskRunningProgramToShow(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"))) return 0;
     instance.Listen();
+    quenda::TraceStartupStep("one-program guard");
     if (const auto error = quenda::PrepareDataFolder()) return StartFailed(*error);
 
+    quenda::TraceStartupStep("data folder");
     quenda::TDM dm;
     if (!dm.DataModuleCreate()) return 1;
 
+    quenda::TraceStartupStep("store");
     quenda::TMainFrm mainFrm(dm);
+    quenda::TraceStartupStep("window");
     ConnectRequests(instance, mainFrm);
     ConnectEnds(app, mainFrm);
 #ifdef Q_OS_UNIX
@@ -121,10 +131,12 @@ int main(int argc, char* argv[]) {
     // (at login the panel and this program start together).
     quenda::TrayIcon tray(mainFrm);
     tray.Show();
+    quenda::TraceStartupStep("tray");
     // Started at login: out of sight in the tray, or minimised where there is no tray to find it in.
     if (!options.minimized)
         mainFrm.show();
     else if (!quenda::TrayIcon::DesktopHasTray())
         ShowMinimized(mainFrm);
+    quenda::TraceStartupStep("shown");
     return app.exec();
 }

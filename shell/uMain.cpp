@@ -10,6 +10,7 @@
 #include "NoteUndoSteps.h"
 #include "Pictures.h"
 #include "SyncScheduler.h"
+#include "TestReport.h"
 #include "uDM.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ constexpr QColor kFrameBlue(216, 227, 243);
 constexpr QColor kMaroon(128, 0, 0);
 constexpr QColor kEditorDefault(192, 220, 192);
 constexpr int kTypingPauseMs = 2000;
+constexpr int kSettledMs = 100; // no window-system event on the window for this long: it is in place
 
 QFont Font(const char* face, int points, bool bold = false) {
     return MakeFont(QString::fromUtf8(face), points, bold);
@@ -107,15 +109,17 @@ TMainFrm::TMainFrm(TDM& dm, QWidget* parent)
     CreateChrome();
     CreateLeftColumn();
     CreateDayView();
+    TraceStartupStep("controls");
     CreateMenus();
     CreateNoteTools();
     CreateNoteMenu();
     ConnectHandlers();
     DescribeControls();
     CreateCalendarMarks();
+    TraceStartupStep("menus, tools, marks");
     resize(kDesignClientSize);
     FormCreate();
-    CreateComposer();
+    TraceStartupStep("FormCreate");
     CreateSync();
 }
 
@@ -259,6 +263,9 @@ void TMainFrm::ConnectHandlers() {
     m_idle.setSingleShot(true);
     m_idle.setInterval(kTypingPauseMs);
     connect(&m_idle, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
+    m_settled.setSingleShot(true);
+    m_settled.setInterval(kSettledMs);
+    connect(&m_settled, &QTimer::timeout, this, &TMainFrm::ContinueStartUp);
     qApp->installEventFilter(this); // sees the web panel's events and the window's first paint
 }
 

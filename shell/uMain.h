@@ -92,7 +92,13 @@ public:
     QMenu& pmEmpty() const { return *m_pmEmpty; }
     TChromeButton& CloseButton() const { return *m_close; }
     TChromeButton& MiniButton() const { return *m_mini; }
-    Composer& WallpaperComposer() const { return *m_composer; }
+    Composer& WallpaperComposer(); // finishes the start-up first
+
+    // What the first picture does not need, done after the window's first paint (a piece at a time), or
+    // at once when something needs it (a wallpaper picture clicked before, a test): the web panel's page,
+    // the background list with the composer's settings, the composer and its windows, the calendar's month
+    // and year menus, the sync settings and password. Once.
+    void FinishStartUp();
 
     // ---- handlers ----
     void FormCreate();
@@ -206,6 +212,10 @@ private:
     void EndProgram();
     void ShowNoteState(bool loaded);
     void CreateSync();
+    bool RunStartUpStep();
+    void FillCalendarMenus();
+    void ContinueStartUp();
+    void PutOffStartUp(const QEvent& event);
     void SyncAboutToStore(const QString& key);
     void SyncNoteStored(const QString& key);
     void ShowSyncStatus(const QString& status);
@@ -235,11 +245,13 @@ private:
     QLabel* m_lblSync = nullptr;
     bool m_ending = false;
     bool m_painted = false;
+    std::size_t m_startUpSteps = 0; // of those FinishStartUp runs, how many are done
     WindowDrag m_drag{*this};
     bool m_positionsApply = true;     // from the screen layout at show
     bool m_shown = false;             // FormSize.ini has been applied: the bounds are worth storing
     std::optional<FormSize> m_stored; // what StoreBounds last wrote
     QTimer m_idle; // runs out when the note has not been saved for a while
+    QTimer m_settled; // runs out when the window system has left the window alone since the first paint
     TSearchFrm* m_search = nullptr;
     bool m_backupRunning = false;
 };

@@ -6,25 +6,30 @@
 
 namespace quenda {
 
-// FormCreate's part: the background list is empty until read, the question before installing comes from
-// configSetBg.ini, then the list file is read with the last entry up next.
+// Part of finishing the start-up: the background list is empty until read, the question before
+// installing comes from configSetBg.ini, then the list file is read with the last entry up next.
 void TMainFrm::CreateComposerState() {
     Backgrounds = BackgroundSelection{};
     ReadConfigSetBg(ComposerState);
     LoadBGPicList(Backgrounds, false);
 }
 
-// The composer's windows and holder objects come after the main window and live as long.
+// The composer's windows and holder objects come after the main window's first paint and live as long.
 void TMainFrm::CreateComposer() {
     m_composer = std::make_unique<Composer>(ComposerState);
 }
 
+Composer& TMainFrm::WallpaperComposer() {
+    FinishStartUp();
+    return *m_composer;
+}
+
 void TMainFrm::imgAppToDeskClick() {
-    m_composer->InstallWallpaper(this, Backgrounds, m_rdtAbc->toPlainText(), MonthPicture);
+    WallpaperComposer().InstallWallpaper(this, Backgrounds, m_rdtAbc->toPlainText(), MonthPicture);
 }
 
 void TMainFrm::imgAddToDeskClick() {
-    m_composer->RunPictureSelection(this, Backgrounds);
+    WallpaperComposer().RunPictureSelection(this, Backgrounds);
 }
 
 } // namespace quenda

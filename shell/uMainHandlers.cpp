@@ -22,6 +22,7 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 namespace quenda {
 
@@ -78,14 +79,58 @@ QString MonthPicturePath(TDateTime now) {
 void TMainFrm::FormCreate() {
     CurPage = 0;
     m_dm.CanSave = false;
-    ShowAboutPage();
-    // The control's creation sets its date to now; its OnChange loads today's note.
+    // The control's creation sets its date to now; its OnChange loads today's note. Its menus wait.
+    m_chnTavi->FillMenusOnDemand();
     m_chnTavi->CreateWnd();
+    TraceStartupStep("calendar and today's note");
     const TDateTime now = m_chnTavi->DateTime();
     MonthPicture = MonthPicturePath(now);
     m_lblDateTime->setText(DateLabelText(now));
     m_lblDateTime->adjustSize();
-    CreateComposerState();
+}
+
+void TMainFrm::FinishStartUp() {
+    while (RunStartUpStep()) {
+    }
+}
+
+// One piece of what waits for the first paint, in order (the composer reads its settings); false once
+// all are done.
+bool TMainFrm::RunStartUpStep() {
+    static constexpr void (TMainFrm::*kSteps[])() = {&TMainFrm::ShowAboutPage, &TMainFrm::CreateComposerState,
+                                                      &TMainFrm::CreateComposer, &TMainFrm::FillCalendarMenus,
+                                                      &TMainFrm::ConfigureSync};
+    if (m_startUpSteps >= std::size(kSteps)) return false;
+    (this->*kSteps[m_startUpSteps++])();
+    return true;
+}
+
+void TMainFrm::FillCalendarMenus() {
+    m_chnTavi->FillMenus();
+}
+
+// After the first paint, once the window system has left the window alone for a moment (a window manager
+// frames, places, exposes and activates it in several steps), one piece per pass of the event loop: the
+// window answers the window system and the user between them, and a part of it never stays unpainted
+// while a piece runs.
+void TMainFrm::ContinueStartUp() {
+    if (RunStartUpStep()) QTimer::singleShot(0, this, &TMainFrm::ContinueStartUp);
+}
+
+// Every event of the window system on the window puts the rest of the start-up back by the quiet time.
+void TMainFrm::PutOffStartUp(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::Expose:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+    case QEvent::WindowStateChange:
+        if (m_startUpSteps == 0 && m_painted) m_settled.start();
+        break;
+    default:
+        break;
+    }
 }
 
 void TMainFrm::setVisible(bool visible) {
@@ -99,9 +144,11 @@ void TMainFrm::setVisible(bool visible) {
 }
 
 void TMainFrm::FormShow() {
+    TraceStartupStep("show");
     LoadFormSize();
     ColourEditor();
     LoadDayNote();
+    TraceStartupStep("FormShow");
     m_rdtAbc->setFocus(); // the day's note is what the user came to write
     // Once the window is on the screen: the message is about the calendar the user then sees.
     QTimer::singleShot(0, this, &TMainFrm::TellSkippedHolidays);
@@ -285,9 +332,15 @@ bool TMainFrm::AppEvent1Message(QObject* receiver, QEvent* event) {
 
 bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
     if (AppEvent1Message(watched, event)) return true;
+    if (watched == this || watched == static_cast<QObject*>(windowHandle())) PutOffStartUp(*event);
     if (watched == this && event->type() == QEvent::UpdateRequest && !m_painted) {
         m_painted = true; // the window paints and flushes when this event is handled; report after that
-        if (TestReportEnabled()) QTimer::singleShot(0, [] { ReportForTests(QStringLiteral("painted")); });
+        TraceStartupStep("first update request");
+        QTimer::singleShot(0, this, [this] {
+            TraceStartupStep("painted");
+            ReportForTests(QStringLiteral("painted"));
+            m_settled.start();
+        });
     }
     if (watched == m_imgBG) {
         const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };

@@ -27,7 +27,8 @@ void TMainFrm::CreateSync() {
     connect(m_sync.get(), &SyncScheduler::aboutToStore, this, &TMainFrm::SyncAboutToStore,
             Qt::DirectConnection);
     connect(m_sync.get(), &SyncScheduler::noteStored, this, &TMainFrm::SyncNoteStored);
-    ConfigureSync();
+    // The settings and the password (which the desktop's keyring may take a while to give) are read when
+    // the start-up finishes, after the first paint.
 }
 
 void TMainFrm::ConfigureSync() {
@@ -47,12 +48,14 @@ void TMainFrm::N_SyncSetClick() {
 }
 
 void TMainFrm::N_SyncNowClick() {
+    FinishStartUp();
     if (!m_sync->Enabled()) return N_SyncSetClick();
     m_sync->SyncNow();
 }
 
 void TMainFrm::SyncRequested(QPointer<QLocalSocket> caller) {
     if (TestReportEnabled()) ReportForTests(QStringLiteral("sync requested"));
+    FinishStartUp(); // a request may come in before the window is painted
     m_sync->SyncThen([caller](const SyncOutcome& outcome) { SingleInstance::Answer(caller, SyncAnswer(outcome)); });
 }
 

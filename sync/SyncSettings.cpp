@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <QSettings>
 
 // GLib's headers name a member "signals", which Qt defines as a keyword.
@@ -31,6 +32,45 @@ const SecretSchema* PasswordSchema() {
     return &schema;
 }
 
+// libsecret, opened when a password is first looked up or stored rather than linked: it and the GIO
+// libraries it brings would add a few milliseconds to every start, and most users never sync. Without
+// it the password goes to the file, as without a secret service.
+struct SecretLibrary {
+    decltype(&secret_service_get_sync) serviceGet = nullptr;
+    decltype(&secret_password_lookup_sync) lookup = nullptr;
+    decltype(&secret_password_free) passwordFree = nullptr;
+    decltype(&secret_password_clear_sync) clear = nullptr;
+    decltype(&secret_password_store_sync) store = nullptr;
+    decltype(&g_object_unref) objectUnref = nullptr;
+    decltype(&g_error_free) errorFree = nullptr;
+
+    bool Loaded() const {
+        return serviceGet && lookup && passwordFree && clear && store && objectUnref && errorFree;
+    }
+};
+
+template <typename Function>
+void Resolve(QLibrary& library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(library.resolve(name));
+}
+
+const SecretLibrary& Secret() {
+    static const SecretLibrary secret = [] {
+        SecretLibrary loaded;
+        QLibrary library(QStringLiteral("secret-1"), 0); // stays loaded: QLibrary unloads only when asked
+        if (!library.load()) return loaded;
+        Resolve(library, "secret_service_get_sync", loaded.serviceGet);
+        Resolve(library, "secret_password_lookup_sync", loaded.lookup);
+        Resolve(library, "secret_password_free", loaded.passwordFree);
+        Resolve(library, "secret_password_clear_sync", loaded.clear);
+        Resolve(library, "secret_password_store_sync", loaded.store);
+        Resolve(library, "g_object_unref", loaded.objectUnref); // GObject and GLib come with it
+        Resolve(library, "g_error_free", loaded.errorFree);
+        return loaded;
+    }();
+    return secret;
+}
+
 // libsecret talks to the secret service over the session bus; without one it would try to start a bus
 // of its own for the X display, which is no place for a password.
 bool HasSessionBus() {
@@ -41,12 +81,12 @@ bool HasSessionBus() {
 
 // True when the secret service answers on the session bus.
 bool SecretServiceAvailable() {
-    if (!HasSessionBus()) return false;
+    if (!HasSessionBus() || !Secret().Loaded()) return false;
     GError* error = nullptr;
-    SecretService* service = secret_service_get_sync(SECRET_SERVICE_OPEN_SESSION, nullptr, &error);
-    if (error) g_error_free(error);
+    SecretService* service = Secret().serviceGet(SECRET_SERVICE_OPEN_SESSION, nullptr, &error);
+    if (error) Secret().errorFree(error);
     if (!service) return false;
-    g_object_unref(service);
+    Secret().objectUnref(service);
     return true;
 }
 
@@ -115,10 +155,10 @@ QString ReadSyncPassword(const SyncSettings& settings) {
     if (file.open(QIODevice::ReadOnly)) return QString::fromUtf8(file.readAll());
     if (!SecretServiceAvailable()) return {};
     const QByteArray url = settings.url.toUtf8(), user = settings.user.toUtf8();
-    gchar* password = secret_password_lookup_sync(PasswordSchema(), nullptr, nullptr, "url", url.constData(),
-                                                  "user", user.constData(), nullptr);
+    gchar* password = Secret().lookup(PasswordSchema(), nullptr, nullptr, "url", url.constData(), "user",
+                                      user.constData(), nullptr);
     const QString result = password ? QString::fromUtf8(password) : QString();
-    if (password) secret_password_free(password);
+    if (password) Secret().passwordFree(password);
     return result;
 }
 
@@ -132,12 +172,11 @@ std::optional<PasswordPlace> StoreSyncPassword(const SyncSettings& settings, con
     }
     QFile::remove(PasswordFilePath()); // the secret store holds it now; no copy stays in a file
     gboolean stored = password.isEmpty()
-                          ? secret_password_clear_sync(PasswordSchema(), nullptr, nullptr, "url", url.constData(),
-                                                       "user", user.constData(), nullptr) || true
-                          : secret_password_store_sync(PasswordSchema(), SECRET_COLLECTION_DEFAULT,
-                                                       "Quenda桌面日历 同步密码", password.toUtf8().constData(),
-                                                       nullptr, nullptr, "url", url.constData(), "user",
-                                                       user.constData(), nullptr);
+                          ? Secret().clear(PasswordSchema(), nullptr, nullptr, "url", url.constData(), "user",
+                                           user.constData(), nullptr) || true
+                          : Secret().store(PasswordSchema(), SECRET_COLLECTION_DEFAULT,
+                                           "Quenda桌面日历 同步密码", password.toUtf8().constData(), nullptr,
+                                           nullptr, "url", url.constData(), "user", user.constData(), nullptr);
     return stored ? std::optional(PasswordPlace::SecretService) : std::nullopt;
 }
 

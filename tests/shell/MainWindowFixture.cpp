@@ -33,6 +33,7 @@ void MainWindowTest::Create() {
     m_dm = std::make_unique<TDM>();
     ASSERT_TRUE(m_dm->DataModuleCreate());
     m_form = std::make_unique<TMainFrm>(*m_dm);
+    m_form->FinishStartUp(); // what the program does after the first paint, for the tests that look at it
 }
 
 void MainWindowTest::Show() {

@@ -1,12 +1,17 @@
-// Start-up and end: FormSize.ini with its defaults and fallbacks, the date label, the close button and
-// the menu's exit, one program per folder.
+// Start-up and end: FormSize.ini with its defaults and fallbacks, the date label, what waits for the first
+// paint, the window's icon, the close button and the menu's exit, one program per folder.
 #include "MainWindowFixture.h"
 
+#include "AppIcon.h"
+#include "ChnCalendarPicker.h"
 #include "LineListFile.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
 
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
 #include <QTextEdit>
 
 #include <cctype>
@@ -142,6 +147,46 @@ TEST_F(MainWindowTest, ShowsTodaysDateAndComputesTheMonthPicture) {
     EXPECT_EQ(m_form->MonthPicture, ProgramPath("source/Month/201301.bmp"));
     EXPECT_TRUE(m_form->MonthPicture.endsWith("/source/Month/201301.bmp"));
     EXPECT_EQ(m_form->CurPage, 0); // until the window is shown
+}
+
+// The first picture has today's note and the calendar; the web page, the calendar's menus and the
+// background list come right after it, and a wallpaper picture clicked before then finds them too.
+TEST_F(MainWindowTest, WhatTheFirstPictureDoesNotNeedComesAfterTheFirstPaint) {
+    Exec(QStringLiteral("insert into UserCon values ('20130102', 'plain words')"));
+    WriteFile("Data/BGPicList.ini", "A1.bmp\r\n");
+    for (const bool clickFirst : {false, true}) {
+        m_dm = std::make_unique<TDM>();
+        ASSERT_TRUE(m_dm->DataModuleCreate());
+        m_form = std::make_unique<TMainFrm>(*m_dm);
+        EXPECT_EQ(m_form->rdtAbc().toPlainText(), QStringLiteral("plain words"));
+        EXPECT_TRUE(m_form->webLink().toPlainText().isEmpty());
+        EXPECT_TRUE(m_form->chnTavi().YearMenu().actions().isEmpty());
+        if (clickFirst) {
+            m_form->WallpaperComposer(); // what a wallpaper picture's click asks for first
+        } else {
+            Show();
+            // The menus come last but one (the sync settings, the last, show nothing without a server).
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !m_form->chnTavi().YearMenu().actions().isEmpty(); }, 5000));
+        }
+        EXPECT_TRUE(m_form->webLink().toPlainText().contains(QStringLiteral("2013年1月 星期三")));
+        EXPECT_FALSE(m_form->chnTavi().YearMenu().actions().isEmpty());
+        EXPECT_EQ(m_form->Backgrounds.CurBGPic, QStringLiteral("A1.bmp")) << clickFirst;
+        Destroy();
+    }
+}
+
+// The windows show the hicolor pictures the desktop's menu shows; the tray draws the same icon with
+// today's day, each size when it is asked for.
+TEST(ProgramIcon, IsTheDrawingAtEverySize) {
+    test::EnsureApplication();
+    for (const int pixels : {16, 22, 24, 32, 48, 64}) {
+        const QSize size(pixels, pixels);
+        EXPECT_EQ(ProgramIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  AppIconImage(pixels, kAppIconDay))
+            << pixels;
+        const QString day = QStringLiteral("28");
+        EXPECT_EQ(AppIconSet(day).pixmap(size).toImage(), AppIconImage(pixels, day)) << pixels;
+    }
 }
 
 TEST_F(MainWindowTest, TheCloseButtonStoresTheNoteAndTheBounds) {
