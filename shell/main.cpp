@@ -22,6 +22,7 @@
 #endif
 
 #include <QApplication>
+#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
@@ -133,10 +134,13 @@ int main(int argc, char* argv[]) {
     tray.Show();
     quenda::TraceStartupStep("tray");
     // Started at login: out of sight in the tray, or minimised where there is no tray to find it in.
-    if (!options.minimized)
+    if (!options.minimized) {
         mainFrm.show();
-    else if (!quenda::TrayIcon::DesktopHasTray())
-        ShowMinimized(mainFrm);
+    } else {
+        if (!quenda::TrayIcon::DesktopHasTray()) ShowMinimized(mainFrm);
+        // Out of sight there is no first paint to wait for, and sync must run from the start all the same.
+        QTimer::singleShot(0, &mainFrm, &quenda::TMainFrm::FinishStartUp);
+    }
     quenda::TraceStartupStep("shown");
     return app.exec();
 }

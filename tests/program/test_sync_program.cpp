@@ -12,7 +12,9 @@
 #include "RtfCodec.h"
 #include "uDM.h"
 
+#include <QElapsedTimer>
 #include <QTextDocument>
+#include <QThread>
 
 using namespace quenda;
 using namespace quenda::test;
@@ -69,4 +71,55 @@ TEST(SyncProgram, ACommandSyncsOneCopyAndAsksTheRunningOtherToPull) {
     EXPECT_TRUE(running.WaitFor(QStringLiteral("sync requested"), 1000)) << "the running program did it";
     EXPECT_TRUE(running.Running());
     EXPECT_EQ(NoteIn(b, today), QStringLiteral("从 A 来的记事"));
+}
+
+// A tray host (tint2 as the package test runs it) on `display`; false when there is none.
+bool StartTrayHost(QProcess& tint2, const QString& display) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    tint2.setProcessEnvironment(environment);
+    tint2.start(QStringLiteral("tint2"), {QStringLiteral("-c"), QStringLiteral(QUENDA_TRAY_HOST_SETTINGS)});
+    if (!tint2.waitForStarted(5000)) return false;
+    for (int tries = 0; tries < 100; ++tries) { // its panel is there once it has taken the tray
+        QProcess search;
+        search.setProcessEnvironment(environment);
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("tint2")});
+        if (search.waitForFinished(5000) && !search.readAllStandardOutput().trimmed().isEmpty()) return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// Started at login into the tray the window is never shown nor painted: sync must start all the same and
+// pull what the other copy pushed.
+TEST(SyncProgram, AProgramStartedIntoTheTrayPullsAtOnce) {
+    EnsureApplication();
+    Radicale server;
+    if (!server.Running()) GTEST_SKIP() << server.Problem().toStdString();
+    XServer display;
+    if (display.Display().isEmpty() || !CanRunWindowManager()) GTEST_SKIP() << "Xvfb and openbox are needed";
+    WindowManager manager(display.Display()); // tint2 waits for a window manager before it shows its panel
+    ASSERT_TRUE(manager.Running());
+    QProcess tint2;
+    ASSERT_TRUE(StartTrayHost(tint2, display.Display())) << "tint2 did not start";
+    QTemporaryDir root;
+    const QString a = root.filePath("a"), b = root.filePath("b");
+    for (const QString& folder : {a, b}) {
+        ASSERT_TRUE(CopyFolder(QStringLiteral(QUENDA_APP_DIR), folder));
+        WriteLineList(folder + "/Data/Sync.ini", {"url=" + server.Collection().toString(), "user=tester", "enabled=true"});
+    }
+    const QString today = DayKey(Clock::Now());
+    ASSERT_EQ(NoteIn(a, today, QStringLiteral("登录前写的记事")), QStringLiteral("登录前写的记事"));
+    ASSERT_EQ(RunSync(a), 0);
+
+    ProgramRun running(b, display.Display());
+    ASSERT_TRUE(running.Start({QStringLiteral("--minimized")}));
+    QElapsedTimer waited;
+    waited.start();
+    while (NoteIn(b, today) != QStringLiteral("登录前写的记事") && waited.elapsed() < 30000)
+        QThread::msleep(200);
+    EXPECT_EQ(NoteIn(b, today), QStringLiteral("登录前写的记事"));
+    EXPECT_FALSE(running.WaitFor(QStringLiteral("painted"), 1000)) << "the window stayed in the tray";
+    tint2.kill();
+    tint2.waitForFinished(5000);
 }
