@@ -101,10 +101,13 @@ bool FlushToDisk(const QString& path) {
 BackupOutcome BackupStore(const QString& storePath, const QString& target) {
     const QFileInfo targetInfo(target);
     const QFileInfo folder(targetInfo.absolutePath());
-    if (!QFileInfo(storePath).isFile()) return {false, QStringLiteral("找不到记事库 %1").arg(storePath)};
+    const QFileInfo store(storePath);
+    if (!store.isFile()) return {false, QStringLiteral("找不到记事库 %1").arg(storePath)};
+    // An empty file is no store (the program would not open it either); its copy would hold nothing.
+    if (store.size() == 0) return {false, QStringLiteral("记事库 %1 是空文件").arg(storePath)};
     if (!folder.isDir()) return {false, QStringLiteral("文件夹不存在：%1").arg(folder.filePath())};
     if (!folder.isWritable()) return {false, QStringLiteral("没有写入权限：%1").arg(folder.filePath())};
-    if (targetInfo.exists() && targetInfo.absoluteFilePath() == QFileInfo(storePath).absoluteFilePath())
+    if (targetInfo.exists() && targetInfo.absoluteFilePath() == store.absoluteFilePath())
         return {false, QStringLiteral("备份不能写在记事库本身上")};
     const QString copy = QDir(folder.filePath()).filePath(QStringLiteral(".%1.%2.part")
                                                               .arg(targetInfo.fileName(),

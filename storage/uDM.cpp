@@ -85,10 +85,7 @@ bool TDM::OpenStore() {
     const QFileInfo store(path);
     const bool readOnlyDisk = !QFileInfo(store.absolutePath()).isWritable();
     // An empty file holds no notes and would only become a store by being written to: it is no store.
-    return store.isFile() && store.size() > 0 &&
-           (Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
-            (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1"))));
-    if (!store.isFile() || store.size() == 0) return Fail(QStringLiteral("no note store at ") + path);
+    if (!store.isFile() || store.size() == 0) return Fail(QStringLiteral("文件不存在或是空的"));
     return Connect(path, QStringLiteral("rw")) || Connect(path, QStringLiteral("ro")) ||
            (readOnlyDisk && Connect(path, QStringLiteral("ro&immutable=1")));
 }

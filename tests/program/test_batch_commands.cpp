@@ -7,6 +7,7 @@
 #include "DayNote.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -93,4 +94,32 @@ TEST(BatchCommands, BackUpExportAndImportBesideTheRunningProgramWithoutADisplay)
     for (const char* option : {"--backup", "--export", "--from", "--to", "--import", "--yes"})
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_TRUE(run.Running()) << "the batch commands disturbed the running program";
+}
+
+// Without a store, or with an empty file in its place, there is nothing to copy or write out: the command
+// fails and says why.
+TEST(BatchCommands, AFolderWithoutAStoreFailsWithTheReason) {
+    QTemporaryDir root;
+    const QString folder = root.filePath("app");
+    ASSERT_TRUE(CopyFolder(QStringLiteral(QUENDA_APP_DIR), folder));
+    const struct {
+        bool emptyFile;
+        QStringList command;
+        const char* reason;
+    } cases[] = {
+        {false, {"--backup", root.filePath("copy.db")}, "找不到记事库"},
+        {true, {"--backup", root.filePath("copy.db")}, "是空文件"},
+        {false, {"--export", root.filePath("notes.ics")}, "文件不存在或是空的"},
+        {true, {"--export", root.filePath("notes.ics")}, "文件不存在或是空的"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command.first().toStdString() + (c.emptyFile ? " empty file" : " no file"));
+        QFile store(folder + "/Data/UserData.db");
+        store.remove();
+        if (c.emptyFile) ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+        const Batch run = RunBatch(folder, c.command);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(c.command.last())) << "nothing written";
+    }
 }
