@@ -18,6 +18,16 @@
 
 namespace quenda::test {
 
+bool Eventually(const std::function<bool()>& condition, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > milliseconds) return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
 bool CanDriveDesktop() {
     return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() &&
            !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();

@@ -10,11 +10,15 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace quenda::test {
+
+// Polls `condition` until it holds, for at most `milliseconds`; whether it held.
+bool Eventually(const std::function<bool()>& condition, int milliseconds = 15000);
 
 // A private X server; Display() is empty when Xvfb could not be started.
 class XServer {

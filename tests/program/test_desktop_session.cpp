@@ -6,25 +6,13 @@
 #include "ProgramDriver.h"
 #include "StoreFixture.h"
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <functional>
 
 using namespace quenda::test;
 
 namespace {
-
-bool Eventually(const std::function<bool()>& condition, int milliseconds = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > milliseconds) return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 // The program's main window once the window manager shows it.
 QString MainWindowOnceShown(ProgramRun& run) {

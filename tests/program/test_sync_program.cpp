@@ -12,7 +12,6 @@
 #include "RtfCodec.h"
 #include "uDM.h"
 
-#include <QElapsedTimer>
 #include <QTextDocument>
 #include <QThread>
 
@@ -114,11 +113,8 @@ TEST(SyncProgram, AProgramStartedIntoTheTrayPullsAtOnce) {
 
     ProgramRun running(b, display.Display());
     ASSERT_TRUE(running.Start({QStringLiteral("--minimized")}));
-    QElapsedTimer waited;
-    waited.start();
-    while (NoteIn(b, today) != QStringLiteral("登录前写的记事") && waited.elapsed() < 30000)
-        QThread::msleep(200);
-    EXPECT_EQ(NoteIn(b, today), QStringLiteral("登录前写的记事"));
+    EXPECT_TRUE(Eventually([&] { return NoteIn(b, today) == QStringLiteral("登录前写的记事"); }, 30000))
+        << NoteIn(b, today).toStdString();
     EXPECT_FALSE(running.WaitFor(QStringLiteral("painted"), 1000)) << "the window stayed in the tray";
     tint2.kill();
     tint2.waitForFinished(5000);

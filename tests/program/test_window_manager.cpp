@@ -5,8 +5,6 @@
 #include "StoreFixture.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QThread>
 
 using namespace quenda::test;
 
@@ -22,16 +20,6 @@ namespace {
 
 constexpr QPoint kPlace(120, 100); // away from the origin, where a window with a stale position thinks it is
 constexpr QSize kSize(750, 500);
-
-template <class Condition> bool Eventually(Condition condition, int milliseconds = 15000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > milliseconds) return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 QStringList PointerTo(QPoint at) {
     return {"mousemove", QString::number(at.x()), QString::number(at.y())};

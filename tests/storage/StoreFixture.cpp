@@ -124,4 +124,10 @@ void ProgramFolderTest::Exec(const QString& statement) const {
     });
 }
 
+void ProgramFolderTest::MoveToReadOnlyDisk(ScratchMount& disk) {
+    ASSERT_TRUE(CopyFolder(m_folder.path(), disk.Path() + "/app"));
+    ASSERT_TRUE(disk.RemountReadOnly());
+    SetProgramFolderForTesting(disk.Path() + "/app");
+}
+
 } // namespace quenda::test

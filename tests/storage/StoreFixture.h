@@ -53,6 +53,8 @@ protected:
     std::map<QString, QByteArray> Rows() const;
     // Runs a statement on the store through a connection of the test's own.
     void Exec(const QString& statement) const;
+    // Copies the program folder onto `disk`, makes the disk read-only and runs the program from there.
+    void MoveToReadOnlyDisk(ScratchMount& disk);
 
     QTemporaryDir m_folder;
     QStringList m_messages; // every message box shown, in order

@@ -195,9 +195,7 @@ TEST_F(NoteStoreTest, AStoreOnAReadOnlyDiskLoadsButKeepsItsNotesOnSave) {
     }
     ScratchMount disk;
     if (!disk.Mounted()) GTEST_SKIP() << "mounting a read-only disk needs root";
-    ASSERT_TRUE(CopyFolder(m_folder.path(), disk.Path() + "/app"));
-    ASSERT_TRUE(disk.RemountReadOnly());
-    SetProgramFolderForTesting(disk.Path() + "/app");
+    ASSERT_NO_FATAL_FAILURE(MoveToReadOnlyDisk(disk));
 
     TDM dm;
     ASSERT_TRUE(dm.DataModuleCreate()) << dm.LastError().toStdString();

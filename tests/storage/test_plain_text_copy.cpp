@@ -64,9 +64,7 @@ TEST_F(PlainTextCopyTest, ANoteChangedBehindTheProgramsBackIsReadFromItsNote) {
 TEST_F(PlainTextCopyTest, AStoreOnAReadOnlyDiskIsMarkedWithoutBeingWritten) {
     ScratchMount disk;
     if (!disk.Mounted()) GTEST_SKIP() << "mounting a read-only disk needs root";
-    ASSERT_TRUE(CopyFolder(m_folder.path(), disk.Path() + "/app"));
-    ASSERT_TRUE(disk.RemountReadOnly());
-    SetProgramFolderForTesting(disk.Path() + "/app");
+    ASSERT_NO_FATAL_FAILURE(MoveToReadOnlyDisk(disk));
     TDM dm;
     ASSERT_TRUE(dm.DataModuleCreate());
     EXPECT_FALSE(dm.HasPlainTextCopy());
